@@ -22,7 +22,16 @@ ApplicationOptions::ApplicationOptions(int argc, const char** argv)
             ("abort-on-first-error", "Abort copying on the first error occured.");
         // clang-format on
 
-        po::store(po::parse_command_line(argc, argv, description, 0), variablesMap, false);
+        // Without a positional description Boost drops an argument that follows a switch
+        // ("--abort-on-first-error b.exr") without a word, and that file would silently not be
+        // copied. An empty description makes Boost refuse every such argument instead.
+        const po::positional_options_description noPositionalOptions;
+        po::store(po::command_line_parser(argc, argv)
+                      .options(description)
+                      .positional(noPositionalOptions)
+                      .style(po::command_line_style::default_style)
+                      .run(),
+                  variablesMap, false);
         po::notify(variablesMap);
         checkForConflictsAndThrowIfNeeded();
     } catch (const po::required_option& error) {
