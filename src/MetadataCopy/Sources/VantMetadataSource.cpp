@@ -1,0 +1,101 @@
+#include "MetadataCopy/Sources/VantMetadataSource.hpp"
+
+#include "CorrectionFile/Parser.hpp"
+#include "CorrectionFile/Reader.hpp"
+#include "Exception/Exception.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace MetadataCopy {
+
+namespace {
+
+// Half the diagonal of a sensor of the given width whose height follows from
+// the clip's aspect ratio. Single precision throughout, so that the written
+// radius matches what the lens maker's plug-ins compute from the same file.
+// Nothing is tested: a height of 0 gives half the sensor width, a width and
+// height of 0 give NaN.
+float imageRadiusForSensorWidth(float sensorWidth, std::uint32_t width, std::uint32_t height) {
+    const float aspect = static_cast<float>(width) / static_cast<float>(height);
+    const float sensorHeight = sensorWidth / aspect;
+    return std::sqrt(std::pow(sensorWidth, 2.0f) + std::pow(sensorHeight, 2.0f)) / 2.0f;
+}
+
+} // namespace
+
+VantMetadataSource::VantMetadataSource(const std::string& filePath) {
+    std::string text;
+    // The core's own failure texts name details the user cannot act on here;
+    // one plain message per stage is what the console shows.
+    try {
+        CorrectionFile::Reader().readFile(filePath, text);
+    } catch (...) {
+        throw Exception("Source could not be read.");
+    }
+    try {
+        CorrectionFile::Parser().parse(text, correctionContent);
+    } catch (...) {
+        throw Exception("Source could not be parsed.");
+    }
+
+    const CorrectionData::Header& header = correctionContent.header;
+    RecordingFormat& recordingFormat = headerMetadata.recordingFormat;
+    recordingFormat.camera.manufacturer = header.camera.manufacturer;
+    recordingFormat.camera.model = header.camera.model;
+    recordingFormat.clipResolution.width = header.clip.width;
+    recordingFormat.clipResolution.height = header.clip.height;
+    recordingFormat.imageRadius =
+        imageRadiusForSensorWidth(header.sensor.width, header.clip.width, header.clip.height);
+}
+
+Metadata VantMetadataSource::metadata(const Timecode::Timecode& timecode) const {
+    Metadata result;
+    result.headerMetadata = headerMetadata;
+    try {
+        const CorrectionData::Frame frame = frameData(timecode);
+        result.frameMetadata.interpolationPoints.heights =
+            frame.interpolationPoints.imageRadiusPositions;
+        result.frameMetadata.interpolationPoints.shading = frame.interpolationPoints.shadingValues;
+        result.frameMetadata.interpolationPoints.radialDistortion =
+            frame.interpolationPoints.radialDistortionValues;
+    } catch (...) {
+        throw Exception("No metadata available for timecode " + timecode.string(false) + ".");
+    }
+    return result;
+}
+
+CorrectionData::Frame VantMetadataSource::frameData(const Timecode::Timecode& timecode) const {
+    if (correctionContent.frames.empty()) {
+        throw Exception("");
+    }
+    std::uint64_t frameNumber = 0;
+    try {
+        const CorrectionData::Frame first = correctionContent.frames.begin()->second;
+        const Timecode::Timecode start(first.timecode.c_str(),
+                                       correctionContent.header.timecode.fps);
+        // Summed in 64 bits: a wrap-around would silently pick an early row
+        // for a timecode far past the last one.
+        frameNumber = static_cast<std::uint64_t>(timecode - start) + first.number;
+    } catch (...) {
+        throw Exception("");
+    }
+    // Row numbers fit in 31 bits, so any larger frame lies past the last row.
+    const std::uint64_t largest = std::numeric_limits<std::uint32_t>::max();
+    return frameData(static_cast<std::uint32_t>(frameNumber < largest ? frameNumber : largest));
+}
+
+CorrectionData::Frame VantMetadataSource::frameData(std::uint32_t frameNumber) const {
+    const auto& frames = correctionContent.frames;
+    if (frames.empty() || frameNumber < frames.begin()->first) {
+        throw Exception("");
+    }
+    // The row with the greatest frame number not above the requested one; a
+    // request past the last row gets the last row.
+    auto row = frames.upper_bound(frameNumber);
+    --row;
+    return row->second;
+}
+
+} // namespace MetadataCopy

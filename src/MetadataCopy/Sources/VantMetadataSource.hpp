@@ -1,0 +1,42 @@
+// The source for a VANT lens-correction file. The whole file is read and
+// parsed once, on construction; a request maps the destination's timecode to a
+// frame number and answers with the body row in force at that frame (a row
+// holds from its frame number until the next row's; nothing is interpolated).
+#pragma once
+
+#include "CorrectionData/Content.hpp"
+#include "CorrectionData/Frame.hpp"
+#include "MetadataCopy/Metadata.hpp"
+#include "MetadataCopy/Sources/MetadataSource.hpp"
+#include "Timecode/Timecode.hpp"
+
+#include <cstdint>
+#include <string>
+
+namespace MetadataCopy {
+
+class VantMetadataSource final : public MetadataSource {
+public:
+    /// Reads and parses the file at filePath. Throws Exception with
+    /// "Source could not be read." or "Source could not be parsed.".
+    explicit VantMetadataSource(const std::string& filePath);
+
+    /// The header metadata with the interpolation points of the row in force
+    /// at the timecode. Throws Exception with "No metadata available for
+    /// timecode HH:MM:SS:FF." when no row covers it.
+    Metadata metadata(const Timecode::Timecode& timecode) const override;
+
+    /// The row in force at the timecode, counting frames from the first row's
+    /// timecode at the file's "tcFps". Throws Exception with an empty message.
+    CorrectionData::Frame frameData(const Timecode::Timecode& timecode) const;
+
+    /// The row with the greatest frame number not above frameNumber. Throws
+    /// Exception with an empty message when there is none.
+    CorrectionData::Frame frameData(std::uint32_t frameNumber) const;
+
+private:
+    CorrectionData::Content correctionContent;
+    HeaderMetadata headerMetadata;
+};
+
+} // namespace MetadataCopy

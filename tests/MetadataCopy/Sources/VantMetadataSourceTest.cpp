@@ -1,0 +1,236 @@
+#include "MetadataCopy/Sources/VantMetadataSource.hpp"
+
+#include "Exception/Exception.hpp"
+#include "Support/ExrFixtures.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+using MetadataCopy::VantMetadataSource;
+
+namespace {
+
+const std::map<std::string, std::string> defaultHeader = {{"lensManufacturer", "OKALU"},
+                                                          {"lensTypeName", "Telvar 50"},
+                                                          {"lensSerialNumber", "T-0042"},
+                                                          {"lensMinFocalLength", "50"},
+                                                          {"lensMaxFocalLength", "50"},
+                                                          {"cameraManufacturer", "Maker"},
+                                                          {"cameraModel", "Model 7"},
+                                                          {"sensorWidth", "24.0"},
+                                                          {"clipName", "A001C003"},
+                                                          {"videoFileName", "A001C003.mov"},
+                                                          {"clipDurationFrames", "400"},
+                                                          {"clipWidth", "1920"},
+                                                          {"clipHeight", "1080"},
+                                                          {"tcFps", "25"},
+                                                          {"tcDrop", "0"},
+                                                          {"enableLensShadingCorrection", "1"},
+                                                          {"shadingGamma", "1.0"},
+                                                          {"enableLensDistortionCorrection", "1"},
+                                                          {"distortionZoom", "1.0"}};
+
+std::string list(const std::vector<std::string>& values) {
+    std::string text;
+    for (const std::string& value : values) {
+        text += (text.empty() ? "" : ",") + value;
+    }
+    return text;
+}
+
+// A version 2 row whose six shading values all equal the marker, so that a
+// test can tell which row answered.
+std::string row2(unsigned frame, const std::string& marker, const std::string& timecode) {
+    return std::to_string(frame) + ";" + list(std::vector<std::string>(6, marker)) + ";" +
+           list({"0", "-1", "-2", "-3", "-4", "-5"}) + ";a;b;c;d;e;" + timecode;
+}
+
+std::string vantText(const std::vector<std::string>& rows,
+                     const std::map<std::string, std::string>& changes = {},
+                     const std::string& version = "2") {
+    std::map<std::string, std::string> header = defaultHeader;
+    for (const auto& change : changes) {
+        header[change.first] = change.second;
+    }
+    std::string text = "HEADER_START\n";
+    for (const auto& entry : header) {
+        text += entry.first + ":=" + entry.second + "\n";
+    }
+    text += "HEADER_END\n# VANT Version " + version + "\nframe;shading;distortion;x\n";
+    for (const std::string& row : rows) {
+        text += row + "\n";
+    }
+    return text;
+}
+
+Timecode::Timecode at(const char* text) {
+    return Timecode::Timecode(text, 0.0f);
+}
+
+class VantMetadataSourceTest : public ::testing::Test {
+protected:
+    std::shared_ptr<VantMetadataSource> sourceFor(const std::string& text) {
+        const std::string path = directory.file("clip.vant");
+        ExrFixtures::writeFileBytes(path, text);
+        return std::make_shared<VantMetadataSource>(path);
+    }
+
+    // The what() text of the Exception thrown by the call; fails the test
+    // when nothing, or something else, is thrown.
+    template <typename Call> std::string failureOf(Call call) {
+        try {
+            call();
+        } catch (const Exception& exception) {
+            return exception.what();
+        }
+        ADD_FAILURE() << "no Exception thrown";
+        return "";
+    }
+
+    ExrFixtures::TemporaryDirectory directory;
+};
+
+TEST_F(VantMetadataSourceTest, RowInForceIsTheLastOneNotAfterTheTimecode) {
+    auto source =
+        sourceFor(vantText({row2(100, "10", "01:00:00:00"), row2(200, "20", "01.00.04.00")}));
+
+    struct Case {
+        const char* timecode;
+        float shading;
+    };
+    const Case cases[] = {
+        {"01:00:00:00", 10.0f}, // n = 100
+        {"01:00:03:24", 10.0f}, // n = 199
+        {"01:00:04:00", 20.0f}, // n = 200
+        {"02:00:00:00", 20.0f}, // past the last row
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.timecode);
+        const MetadataCopy::Metadata metadata = source->metadata(at(c.timecode));
+        EXPECT_EQ(metadata.frameMetadata.interpolationPoints.shading,
+                  std::vector<float>(6, c.shading));
+    }
+
+    EXPECT_EQ(failureOf([&] { source->metadata(at("00:59:59:24")); }),
+              "No metadata available for timecode 00:59:59:24.");
+    // A refused timecode leaves the source usable.
+    EXPECT_EQ(source->metadata(at("01:00:00:01")).frameMetadata.interpolationPoints.shading,
+              std::vector<float>(6, 10.0f));
+}
+
+TEST_F(VantMetadataSourceTest, FractionalRateCountsWholeFramesPerSecond) {
+    // At 23.976 a second of timecode is 24 frames, so 00:00:01:00 is frame 24.
+    auto source = sourceFor(vantText({row2(0, "1", "00:00:00:00"), row2(24, "2", "00:00:01:00")},
+                                     {{"tcFps", "23.976"}}));
+
+    EXPECT_EQ(source->metadata(at("00:00:00:23")).frameMetadata.interpolationPoints.shading,
+              std::vector<float>(6, 1.0f));
+    EXPECT_EQ(source->metadata(at("00:00:01:00")).frameMetadata.interpolationPoints.shading,
+              std::vector<float>(6, 2.0f));
+}
+
+TEST_F(VantMetadataSourceTest, FramesAreCountedFromTheLowestRowsTimecodeAndNumber) {
+    // Rows written out of order; the lowest frame number gives the origin.
+    auto source = sourceFor(vantText({row2(530, "3", "10:00:01:05"), row2(500, "1", "10:00:00:00"),
+                                      row2(510, "2", "99:99:99:99")}));
+
+    EXPECT_EQ(source->frameData(at("10:00:00:09")).number, 500u);
+    EXPECT_EQ(source->frameData(at("10:00:00:10")).number, 510u);
+    EXPECT_EQ(source->frameData(at("10:00:01:04")).number, 510u);
+    EXPECT_EQ(source->frameData(at("10:00:01:05")).number, 530u);
+}
+
+TEST_F(VantMetadataSourceTest, MetadataCombinesHeaderAndTheRowsThreeLists) {
+    const std::string row = "7;0,10,20,30,40,50,60.5;100,99,98,97,96,95,94.25;"
+                            "0,-0.5,-1,-1.5,-2,-2.5,-3;a;b;c;d;e;00:00:10:00";
+    auto source = sourceFor(vantText({row}, {}, "3"));
+
+    const MetadataCopy::Metadata metadata = source->metadata(at("00:00:10:00"));
+    const auto& recordingFormat = metadata.headerMetadata.recordingFormat;
+    EXPECT_EQ(recordingFormat.camera.manufacturer, "Maker");
+    EXPECT_EQ(recordingFormat.camera.model, "Model 7");
+    EXPECT_EQ(recordingFormat.clipResolution.width, 1920u);
+    EXPECT_EQ(recordingFormat.clipResolution.height, 1080u);
+    const auto& points = metadata.frameMetadata.interpolationPoints;
+    EXPECT_EQ(points.heights, (std::vector<float>{0, 10, 20, 30, 40, 50, 60.5f}));
+    EXPECT_EQ(points.shading, (std::vector<float>{100, 99, 98, 97, 96, 95, 94.25f}));
+    EXPECT_EQ(points.radialDistortion, (std::vector<float>{0, -0.5f, -1, -1.5f, -2, -2.5f, -3}));
+}
+
+// Half the sensor diagonal, the sensor height following from the clip's
+// aspect ratio; nothing is refused.
+TEST_F(VantMetadataSourceTest, ImageRadiusIsHalfTheSensorDiagonal) {
+    struct Case {
+        const char* width;
+        const char* height;
+        const char* sensorWidth;
+        float radius;
+    };
+    const Case cases[] = {
+        {"1920", "1080", "24.0", 13.76817f}, // sensor height 13.5
+        {"4096", "4096", "10", 7.071068f},
+        {"1920", "0", "24.0", 12.0f}, // infinite aspect: no sensor height
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.width) + "x" + c.height);
+        auto source = sourceFor(vantText(
+            {row2(0, "1", "00:00:00:00")},
+            {{"clipWidth", c.width}, {"clipHeight", c.height}, {"sensorWidth", c.sensorWidth}}));
+        EXPECT_NEAR(source->metadata(at("00:00:00:00")).headerMetadata.recordingFormat.imageRadius,
+                    c.radius, 1e-4f);
+    }
+    auto empty = sourceFor(
+        vantText({row2(0, "1", "00:00:00:00")}, {{"clipWidth", "0"}, {"clipHeight", "0"}}));
+    EXPECT_TRUE(
+        std::isnan(empty->metadata(at("00:00:00:00")).headerMetadata.recordingFormat.imageRadius));
+}
+
+TEST_F(VantMetadataSourceTest, FileWithoutRowsLoadsButAnswersNoTimecode) {
+    auto source = sourceFor(vantText({}));
+    EXPECT_EQ(failureOf([&] { source->metadata(at("01:00:00:00")); }),
+              "No metadata available for timecode 01:00:00:00.");
+    EXPECT_EQ(failureOf([&] { source->frameData(0u); }), "");
+}
+
+TEST_F(VantMetadataSourceTest, InvalidFirstRowTimecodeFailsEveryRequest) {
+    auto source = sourceFor(vantText({row2(0, "1", "1:00:00"), row2(10, "2", "01:00:00:10")}));
+    EXPECT_EQ(failureOf([&] { source->metadata(at("01:00:00:10")); }),
+              "No metadata available for timecode 01:00:00:10.");
+    EXPECT_EQ(failureOf([&] { source->frameData(at("01:00:00:10")); }), "");
+}
+
+TEST_F(VantMetadataSourceTest, FrameNumberLookupTakesTheGreatestRowNotAbove) {
+    auto source =
+        sourceFor(vantText({row2(100, "1", "01:00:00:00"), row2(200, "2", "01:00:04:00")}));
+    EXPECT_EQ(failureOf([&] { source->frameData(99u); }), "");
+    EXPECT_EQ(source->frameData(100u).number, 100u);
+    EXPECT_EQ(source->frameData(199u).number, 100u);
+    EXPECT_EQ(source->frameData(200u).number, 200u);
+    EXPECT_EQ(source->frameData(4294967295u).number, 200u);
+}
+
+TEST_F(VantMetadataSourceTest, UnreadableOrMalformedFilesAreRefusedWithOneMessage) {
+    EXPECT_EQ(failureOf([&] { VantMetadataSource(directory.file("missing.vant")); }),
+              "Source could not be read.");
+    EXPECT_EQ(failureOf([&] { VantMetadataSource(directory.path().string()); }),
+              "Source could not be read.");
+
+    const std::string malformed[] = {
+        "",
+        vantText({}, {{"tcFps", "0"}}),
+        vantText({}, {}, "4"),
+        vantText({row2(0, "101", "00:00:00:00")}),
+        "HEADER_START\nlensManufacturer:=OKALU\nHEADER_END\n# VANT Version 2\nframe;\n",
+    };
+    for (const std::string& text : malformed) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(failureOf([&] { sourceFor(text); }), "Source could not be parsed.");
+    }
+}
+
+} // namespace
