@@ -1,0 +1,235 @@
+#include "MetadataCopy/Destinations/ExrMetadataDestination.hpp"
+
+#include "Exception/Exception.hpp"
+#include "MetadataCopy/Destinations/ReplacementFileStream.hpp"
+
+#include <OpenEXR/ImfFloatAttribute.h>
+#include <OpenEXR/ImfHeader.h>
+#include <OpenEXR/ImfInputFile.h>
+#include <OpenEXR/ImfOutputFile.h>
+#include <OpenEXR/ImfStringAttribute.h>
+#include <OpenEXR/ImfTestFile.h>
+#include <OpenEXR/ImfThreading.h>
+#include <OpenEXR/ImfTimeCodeAttribute.h>
+
+#include <boost/algorithm/string/predicate.hpp>
+#include <boost/filesystem/path.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <locale>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+namespace MetadataCopy {
+
+namespace {
+
+const char* const metadataAttributeName = "com.okalu.LensCorrection";
+
+const char* const fileDoesNotExist = "File does not exist.";
+const char* const timecodeDoesNotExist = "Timecode does not exist.";
+const char* const temporaryFileNotCreated = "Temporary file could not be created.";
+const char* const notFinite = "Metadata contains a number that is not finite.";
+
+// A NaN or an infinity would be written as "nan" or "inf", which no JSON
+// reader accepts; the plug-ins would then lose the whole document.
+void throwIfNotFinite(float value) {
+    if (!std::isfinite(value)) {
+        throw Exception(notFinite);
+    }
+}
+
+// Escapes only what JSON requires, so that every document that needed no
+// escaping is byte for byte what it always was; other bytes, UTF-8 included,
+// pass unchanged.
+void writeJsonString(std::ostream& stream, const std::string& text) {
+    stream << '"';
+    for (const char character : text) {
+        const unsigned char byte = static_cast<unsigned char>(character);
+        switch (character) {
+        case '"':
+            stream << "\\\"";
+            break;
+        case '\\':
+            stream << "\\\\";
+            break;
+        case '\b':
+            stream << "\\b";
+            break;
+        case '\f':
+            stream << "\\f";
+            break;
+        case '\n':
+            stream << "\\n";
+            break;
+        case '\r':
+            stream << "\\r";
+            break;
+        case '\t':
+            stream << "\\t";
+            break;
+        default:
+            if (byte < 0x20) {
+                char escaped[7];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned int>(byte));
+                stream << escaped;
+            } else {
+                stream << character;
+            }
+        }
+    }
+    stream << '"';
+}
+
+// The values in the default float notation (6 significant digits), separated
+// by ",".
+std::string join(const std::vector<float>& values) {
+    if (values.empty()) {
+        return std::string();
+    }
+    std::ostringstream stream;
+    stream.imbue(std::locale::classic());
+    for (const float value : values) {
+        throwIfNotFinite(value);
+        stream << value << ",";
+    }
+    std::string text = stream.str();
+    text.pop_back();
+    return text;
+}
+
+// The one-line document, version 1.0.0, that the lens maker's plug-ins read.
+// Its layout is fixed: no white space between tokens, keys in this order.
+std::string jsonString(const Metadata& metadata) {
+    const RecordingFormat& recordingFormat = metadata.headerMetadata.recordingFormat;
+    const auto& points = metadata.frameMetadata.interpolationPoints;
+    throwIfNotFinite(recordingFormat.imageRadius);
+
+    std::ostringstream stream;
+    stream.imbue(std::locale::classic());
+    stream << "{\"version\":\"1.0.0\",\"recordingFormat\":{\"imageRadius\":"
+           << recordingFormat.imageRadius
+           << ",\"clipResolution\":{\"width\":" << recordingFormat.clipResolution.width
+           << ",\"height\":" << recordingFormat.clipResolution.height
+           << "},\"camera\":{\"manufacturer\":";
+    writeJsonString(stream, recordingFormat.camera.manufacturer);
+    stream << ",\"model\":";
+    writeJsonString(stream, recordingFormat.camera.model);
+    stream << "}},\"frameData\":{\"interpolationPoints\":{\"heights\":[" << join(points.heights)
+           << "],\"shading\":[" << join(points.shading) << "],\"radialDistortion\":["
+           << join(points.radialDistortion) << "]}},\"creator\":";
+    writeJsonString(stream, MetadataDestination::metadataCreator());
+    stream << "}";
+    return stream.str();
+}
+
+// Footage of R3D clips above 30 and up to 60 frames per second carries the
+// frame number at half rate; the R3D source numbers such clips' frames at
+// double rate, and this brings the image to the same numbering.
+void modifyTimecodeFrameIfNeeded(const Imf::InputFile& file, int& frame) {
+    const auto* source = file.header().findTypedAttribute<Imf::StringAttribute>("Source");
+    const auto* fps = file.header().findTypedAttribute<Imf::FloatAttribute>("FPS");
+    if (source == nullptr || fps == nullptr) {
+        return;
+    }
+    const std::string& text = source->value();
+    if (text.size() < 4) {
+        return;
+    }
+    const float rate = fps->value();
+    if (boost::algorithm::iequals(text.substr(text.size() - 4), ".r3d", std::locale()) &&
+        rate > 30.0f && rate <= 60.0f) {
+        frame = 2 * frame + 1;
+    }
+}
+
+// The rewrite carries one scan-line part over whole. A tiled, deep or
+// multi-part file would come out of it damaged or with parts missing, so it
+// is refused before anything is written.
+bool isCopyableWhole(const std::string& filePath) {
+    bool tiled = false;
+    bool deep = false;
+    bool multiPart = false;
+    if (!Imf::isOpenExrFile(filePath.c_str(), tiled, deep, multiPart)) {
+        return true; // not EXR at all: opening it reports that
+    }
+    return !tiled && !deep && !multiPart;
+}
+
+} // namespace
+
+ExrMetadataDestination::ExrMetadataDestination(const std::string& filePath) : filePath(filePath) {}
+
+std::string ExrMetadataDestination::fileName() const {
+    return boost::filesystem::path(filePath).filename().string();
+}
+
+Timecode::Timecode ExrMetadataDestination::timecode() const {
+    try {
+        Imf::InputFile file(filePath.c_str(), Imf::globalThreadCount());
+        const auto* attribute =
+            file.header().findTypedAttribute<Imf::TimeCodeAttribute>("timeCode");
+        if (attribute == nullptr) {
+            throw Exception(timecodeDoesNotExist);
+        }
+        const Imf::TimeCode stored = attribute->value();
+        int frame = stored.frame();
+        modifyTimecodeFrameIfNeeded(file, frame);
+
+        std::ostringstream text;
+        text.imbue(std::locale::classic());
+        text << stored.hours() << ":" << stored.minutes() << ":" << stored.seconds() << ":"
+             << frame;
+        return Timecode::Timecode(text.str().c_str(), 0.0f);
+    } catch (const Exception&) {
+        throw;
+    } catch (...) {
+        throw Exception(fileDoesNotExist);
+    }
+}
+
+bool ExrMetadataDestination::doesMetadataEntryExist() const {
+    try {
+        Imf::InputFile file(filePath.c_str(), Imf::globalThreadCount());
+        return file.header().findTypedAttribute<Imf::StringAttribute>(metadataAttributeName) !=
+               nullptr;
+    } catch (...) {
+        throw Exception(fileDoesNotExist);
+    }
+}
+
+void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
+    std::unique_ptr<Imf::InputFile> input;
+    Imf::Header header;
+    try {
+        if (!isCopyableWhole(filePath)) {
+            throw Exception(temporaryFileNotCreated);
+        }
+        input = std::make_unique<Imf::InputFile>(filePath.c_str(), Imf::globalThreadCount());
+        header = input->header();
+        // Fails when the header holds the name with another type: replacing
+        // it would silently change the type of someone else's attribute.
+        header.insert(metadataAttributeName, Imf::StringAttribute(jsonString(metadata)));
+    } catch (const Exception&) {
+        throw;
+    } catch (...) {
+        throw Exception(fileDoesNotExist);
+    }
+
+    ReplacementFileStream output(filePath);
+    try {
+        // Copies the stored chunks as they are: the pixels are never decoded,
+        // so lossy compression loses nothing more and a rewrite costs about
+        // one read and one write of the file.
+        Imf::OutputFile file(output, header, Imf::globalThreadCount());
+        file.copyPixels(*input);
+    } catch (...) {
+        throw Exception(temporaryFileNotCreated);
+    }
+    input.reset();
+    output.commit();
+}
+
+} // namespace MetadataCopy

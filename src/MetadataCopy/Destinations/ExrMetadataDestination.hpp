@@ -1,0 +1,44 @@
+// An EXR image file that receives the copied metadata as the string attribute
+// "com.okalu.LensCorrection" of its header, holding a one-line JSON document.
+// The file is never changed in place: it is written anew beside itself and
+// then takes the old file's name in one rename.
+#pragma once
+
+#include "MetadataCopy/Destinations/MetadataDestination.hpp"
+
+#include <string>
+
+namespace MetadataCopy {
+
+class ExrMetadataDestination : public MetadataDestination {
+public:
+    /// Keeps the path; opens and checks nothing.
+    explicit ExrMetadataDestination(const std::string& filePath);
+
+    /// The last component of the path ("." for a path ending in "/").
+    std::string fileName() const override;
+
+    /// The header's "timeCode" with fps 0. For footage of R3D clips above 30
+    /// and up to 60 frames per second (string "Source" ending in ".r3d" in any
+    /// case, float "FPS" in (30, 60]) the frame is reported as 2 x frame + 1.
+    /// Throws Exception: "Timecode does not exist." without a time code
+    /// attribute, "File does not exist." when the file cannot be read, or the
+    /// timecode's own exception.
+    Timecode::Timecode timecode() const override;
+
+    /// Whether the header holds "com.okalu.LensCorrection" as a string; an
+    /// attribute of that name and another type does not count. Throws
+    /// Exception "File does not exist." when the file cannot be read.
+    bool doesMetadataEntryExist() const override;
+
+    /// Rewrites the file with the attribute set to the metadata's JSON
+    /// document; the pixel data and every other attribute are carried over
+    /// unchanged, still compressed. On any failure the file is exactly as
+    /// before and no temporary file is left. Throws Exception.
+    void writeMetadata(const Metadata& metadata) const override;
+
+private:
+    std::string filePath;
+};
+
+} // namespace MetadataCopy
