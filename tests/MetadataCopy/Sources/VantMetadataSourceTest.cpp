@@ -1,6 +1,7 @@
 #include "MetadataCopy/Sources/VantMetadataSource.hpp"
 
 #include "Exception/Exception.hpp"
+#include "Sources/VantTestFiles.hpp"
 #include "Support/ExrFixtures.hpp"
 
 #include <gtest/gtest.h>
@@ -12,61 +13,10 @@
 #include <vector>
 
 using MetadataCopy::VantMetadataSource;
+using VantTestFiles::row2;
+using VantTestFiles::vantText;
 
 namespace {
-
-const std::map<std::string, std::string> defaultHeader = {{"lensManufacturer", "OKALU"},
-                                                          {"lensTypeName", "Telvar 50"},
-                                                          {"lensSerialNumber", "T-0042"},
-                                                          {"lensMinFocalLength", "50"},
-                                                          {"lensMaxFocalLength", "50"},
-                                                          {"cameraManufacturer", "Maker"},
-                                                          {"cameraModel", "Model 7"},
-                                                          {"sensorWidth", "24.0"},
-                                                          {"clipName", "A001C003"},
-                                                          {"videoFileName", "A001C003.mov"},
-                                                          {"clipDurationFrames", "400"},
-                                                          {"clipWidth", "1920"},
-                                                          {"clipHeight", "1080"},
-                                                          {"tcFps", "25"},
-                                                          {"tcDrop", "0"},
-                                                          {"enableLensShadingCorrection", "1"},
-                                                          {"shadingGamma", "1.0"},
-                                                          {"enableLensDistortionCorrection", "1"},
-                                                          {"distortionZoom", "1.0"}};
-
-std::string list(const std::vector<std::string>& values) {
-    std::string text;
-    for (const std::string& value : values) {
-        text += (text.empty() ? "" : ",") + value;
-    }
-    return text;
-}
-
-// A version 2 row whose six shading values all equal the marker, so that a
-// test can tell which row answered.
-std::string row2(unsigned frame, const std::string& marker, const std::string& timecode) {
-    return std::to_string(frame) + ";" + list(std::vector<std::string>(6, marker)) + ";" +
-           list({"0", "-1", "-2", "-3", "-4", "-5"}) + ";a;b;c;d;e;" + timecode;
-}
-
-std::string vantText(const std::vector<std::string>& rows,
-                     const std::map<std::string, std::string>& changes = {},
-                     const std::string& version = "2") {
-    std::map<std::string, std::string> header = defaultHeader;
-    for (const auto& change : changes) {
-        header[change.first] = change.second;
-    }
-    std::string text = "HEADER_START\n";
-    for (const auto& entry : header) {
-        text += entry.first + ":=" + entry.second + "\n";
-    }
-    text += "HEADER_END\n# VANT Version " + version + "\nframe;shading;distortion;x\n";
-    for (const std::string& row : rows) {
-        text += row + "\n";
-    }
-    return text;
-}
 
 Timecode::Timecode at(const char* text) {
     return Timecode::Timecode(text, 0.0f);
