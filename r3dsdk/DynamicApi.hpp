@@ -1,0 +1,41 @@
+// The base of the twelve entry-point tables. A table knows the names of its
+// entries, fills them from one loaded library with a single lookup, and can be
+// cleared again. Every call of the client into the decoder library, apart from
+// the identity, version, initialise and redirect entries, goes through a table.
+#pragma once
+
+namespace R3DSDK {
+
+class DynamicLibrary;
+
+class DynamicApi {
+public:
+    // An entry whose argument list no operation of the client relies on.
+    using Entry = void (*)();
+
+    DynamicApi();
+    virtual ~DynamicApi();
+    DynamicApi(const DynamicApi&) = delete;
+    DynamicApi& operator=(const DynamicApi&) = delete;
+
+    // The table's name for the log.
+    virtual const char* Name() const = 0;
+    // The option bit that enables the table; 0 for a table always loaded.
+    virtual unsigned int Options() const;
+    // True only while every entry holds an address from one library.
+    virtual bool Loaded() const;
+    // Writes every entry (null for a missing name, which is logged) and
+    // reports whether all were found. A failed lookup leaves the table not
+    // loaded, also when it was loaded before, since entries are now null.
+    virtual bool LoadSymbols(const DynamicLibrary* library) = 0;
+    // Nulls every entry and leaves the table not loaded.
+    virtual void Reset() = 0;
+
+protected:
+    // Records the outcome of a lookup and returns it.
+    bool Conclude(bool allFound);
+
+    bool loaded;
+};
+
+} // namespace R3DSDK

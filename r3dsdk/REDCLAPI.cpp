@@ -1,0 +1,50 @@
+#include "REDCLAPI.hpp"
+
+#include "DynamicLibrary.hpp"
+
+#define OKALU_ENTRY(index) reinterpret_cast<void**>(&entries[index]), EntryNames[index]
+
+namespace R3DSDK {
+
+const char* const REDCLAPI::EntryNames[REDCLAPI::EntryCount] = {
+    "f585a2652ebcceea93f3b3a07ca123ae6", "f069b4a4d8feb8ba8b6889943085c77be",
+    "fd28f5a6d1911e9157c866827d9c1bcf4", "fc0f68fe9bab984cd7825935161f5d9db",
+    "f0d9721785b36953f45246386331a7b1e", "faff2c40814668b345d7037f88d80394b",
+    "ff6d220d7e8697262b33aaa14eafdb1e3", "f72566bcbcd6242d88d8325301ad4ef5c",
+    "fb0f3cf6b927b138875e6a532d4d2b2c4"};
+
+REDCLAPI::REDCLAPI() {
+    REDCLAPI::Reset();
+}
+
+REDCLAPI::~REDCLAPI() {
+    REDCLAPI::Reset();
+}
+
+const char* REDCLAPI::Name() const {
+    return "REDCLAPI";
+}
+
+unsigned int REDCLAPI::Options() const {
+    return 2;
+}
+
+bool REDCLAPI::LoadSymbols(const DynamicLibrary* library) {
+    if (library == nullptr) {
+        REDCLAPI::Reset();
+        return Conclude(false);
+    }
+    const bool found = library->getSymbols(
+        1, OKALU_ENTRY(0), OKALU_ENTRY(1), OKALU_ENTRY(2), OKALU_ENTRY(3), OKALU_ENTRY(4),
+        OKALU_ENTRY(5), OKALU_ENTRY(6), OKALU_ENTRY(7), OKALU_ENTRY(8), nullptr, nullptr);
+    return Conclude(found);
+}
+
+void REDCLAPI::Reset() {
+    for (Entry& entry : entries) {
+        entry = nullptr;
+    }
+    loaded = false;
+}
+
+} // namespace R3DSDK
