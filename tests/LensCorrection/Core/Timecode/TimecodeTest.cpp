@@ -76,17 +76,17 @@ TEST(TimecodeDeathTest, NullTextIsAnAssertion) {
     EXPECT_DEATH(TC(nullptr, 25.0f), "_timecode");
 }
 
-TEST(TimecodeTest, MovingForwardCarriesAtTheCeilingOfTheRate) {
+TEST(TimecodeTest, MovingForwardAndSubtractingCountAtTheCeilingOfTheRate) {
     EXPECT_EQ((TC("00:00:59:24", 25.0f) + 1).string(true), "00:01:00:00@25");
     EXPECT_EQ((TC("23:59:59:24", 25.0f) + 1).string(false), "24:00:00:00");
     EXPECT_EQ((TC("00:00:00:23", 23.976f) + 1).string(false), "00:00:01:00");
-    EXPECT_EQ((TC("01:02:03:04", 25.0f) + 0).string(false), "01:02:03:04");
     // Far past 32 bits of frames in total, yet hours still fit.
     EXPECT_EQ((TC("1000000:00:00:00", 2000.0f) + 4000000000u).string(false), "1000555:33:20:00");
 
-    TC timecode("10:00:00:00", 25.0f);
-    timecode += 50;
-    EXPECT_EQ(timecode.string(false), "10:00:02:00");
+    EXPECT_EQ(TC("10:00:01:00", 0.0f) - TC("10:00:00:00", 25.0f), 25u);
+    EXPECT_EQ(TC("00:00:00:30", 0.0f) - TC("00:00:00:00", 25.0f), 30u);
+    EXPECT_EQ(TC("00:00:01:00", 23.976f) - TC("00:00:00:00", 23.976f), 24u);
+    EXPECT_EQ(TC("00:00:00:4294967295", 0.0f) - TC("00:00:00:00", 1.0f), 4294967295u);
 }
 
 TEST(TimecodeTest, MovingForwardWithoutAUsableRateOrPastTheLastHourThrows) {
@@ -97,16 +97,6 @@ TEST(TimecodeTest, MovingForwardWithoutAUsableRateOrPastTheLastHourThrows) {
         EXPECT_EQ(timecode.string(false), "10:00:00:00");
     }
     EXPECT_EQ(thrownMessage([] { TC("4294967295:59:59:24", 25.0f) + 1; }), impossibleAddition);
-}
-
-TEST(TimecodeTest, SubtractionCountsFramesAtTheRightHandRate) {
-    EXPECT_EQ(TC("10:00:01:00", 25.0f) - TC("10:00:00:00", 25.0f), 25u);
-    EXPECT_EQ(TC("10:00:01:00", 0.0f) - TC("10:00:00:00", 25.0f), 25u);
-    EXPECT_EQ(TC("10:00:00:00", 25.0f) - TC("10:00:00:00", 25.0f), 0u);
-    EXPECT_EQ(TC("00:00:00:30", 0.0f) - TC("00:00:00:00", 25.0f), 30u);
-    EXPECT_EQ(TC("00:00:01:00", 23.976f) - TC("00:00:00:00", 23.976f), 24u);
-    // The largest total that fits.
-    EXPECT_EQ(TC("00:00:00:4294967295", 0.0f) - TC("00:00:00:00", 1.0f), 4294967295u);
 }
 
 TEST(TimecodeTest, SubtractionRefusesWhatItCannotCount) {
@@ -141,7 +131,6 @@ TEST(TimecodeTest, ComparisonIgnoresRatesButNeedsComparableOnes) {
     EXPECT_TRUE(TC("01:00:00:00", 25.0f) == TC("01:00:00:00", 0.0f));
     EXPECT_FALSE(TC("01:00:00:00", 0.0f) == TC("01:00:00:01", 0.0f));
     EXPECT_TRUE(TC("00:59:59:24", 25.0f) < TC("01:00:00:00", 25.0f));
-    EXPECT_TRUE(TC("01:00:00:05", 0.0f) < TC("01:00:00:10", 0.0f));
     EXPECT_FALSE(TC("01:00:00:05", 0.0f) < TC("01:00:00:05", 0.0f));
     EXPECT_TRUE(TC("00:00:00:30", 0.0f) < TC("00:00:01:00", 0.0f));
     // Second counts beyond 32 bits keep their order.
