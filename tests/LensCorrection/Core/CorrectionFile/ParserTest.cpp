@@ -68,10 +68,11 @@ std::string lineFailure(unsigned int number, const std::string& content) {
 }
 
 TEST(ParserTest, ReadsHeaderAndRowsOfAVersion3File) {
-    std::string text = "free line\r\n" +
-                       version3Text("30" + row3 + "01.00.00.30;extra\r\n" + "\r\n" + "10" + row3 +
-                                        "01.00.00.10\n" + "\n" + "30" + row3 + "later\n",
-                                    headerBlock("tcDrop", "tcDrop:=1\nlensTypeName:=second\nx:=y"));
+    std::string text =
+        "free line\r\n" +
+        version3Text("30" + row3 + "01.00.00.30;extra\r\n" + "\r\n" + "10" + row3 +
+                         "01.00.00.10;extra;fields\n" + "\n" + "30" + row3 + "later\n",
+                     headerBlock("tcDrop", "tcDrop:=1\nlensTypeName:=second\nx:=y"));
     CorrectionData::Content content;
     content.frames[99] = CorrectionData::Frame();
     CorrectionFile::Parser().parse(text, content);

@@ -1,7 +1,5 @@
 #include "CorrectionFile/Parser.hpp"
 
-#include <boost/algorithm/string/finder.hpp>
-#include <boost/algorithm/string/iter_find.hpp>
 #include <boost/algorithm/string/predicate.hpp>
 #include <boost/lexical_cast.hpp>
 
@@ -56,15 +54,29 @@ bool getLine(std::istringstream& stream, std::string& line) {
     return removeNewline(line);
 }
 
-std::vector<std::string> split(const std::string& text, const char* separator) {
+// Splits at every separator, left to right, but makes at most maxPieces
+// pieces: the last one then holds the unsplit rest. Every caller needs only
+// a fixed number of pieces and whether there are more, so a line of millions
+// of separators costs no more than a short one.
+std::vector<std::string> split(const std::string& text, const std::string& separator,
+                               std::size_t maxPieces) {
     std::vector<std::string> pieces;
-    boost::algorithm::iter_split(pieces, text, boost::algorithm::first_finder(separator));
+    std::size_t start = 0;
+    while (pieces.size() + 1 < maxPieces) {
+        const std::size_t end = text.find(separator, start);
+        if (end == std::string::npos) {
+            break;
+        }
+        pieces.emplace_back(text, start, end - start);
+        start = end + separator.size();
+    }
+    pieces.emplace_back(text, start);
     return pieces;
 }
 
 // Neither key nor value is trimmed: a blank before ":=" belongs to the key.
 bool headerEntryForLine(const std::string& line, std::pair<std::string, std::string>& entry) {
-    std::vector<std::string> pieces = split(line, ":=");
+    std::vector<std::string> pieces = split(line, ":=", 3);
     if (pieces.size() != 2) {
         return false;
     }
@@ -142,9 +154,12 @@ bool appendConverted(const std::vector<std::string>& texts, std::vector<float>& 
 // A row: frame number; the image heights (version 3 only); shading values;
 // distortion values; five unread fields; the timecode; anything further.
 bool bodyEntryForLine(const std::string& line, bool isVersion3, CorrectionData::Frame& frame) {
-    const std::vector<std::string> fields = split(line, ";");
     const std::size_t firstListField = isVersion3 ? 1 : 0;
     const std::size_t timecodeField = firstListField + 8;
+    const std::size_t listLength = isVersion3 ? 7 : 6;
+    // Fields after the timecode are not read: one extra piece shows whether
+    // there are any, without splitting them.
+    const std::vector<std::string> fields = split(line, ";", timecodeField + 2);
     if (fields.size() <= timecodeField) {
         return false;
     }
@@ -159,17 +174,18 @@ bool bodyEntryForLine(const std::string& line, bool isVersion3, CorrectionData::
         return false;
     }
 
-    const std::size_t listLength = isVersion3 ? 7 : 6;
+    // One piece more than a list may have tells a list that is too long.
     const std::vector<std::string> positions =
-        isVersion3 ? split(fields[1], ",") : version2ImageRadiusPositions;
+        isVersion3 ? split(fields[1], ",", listLength + 1) : version2ImageRadiusPositions;
     if (positions.size() != listLength) {
         return false;
     }
-    const std::vector<std::string> shading = split(fields[firstListField + 1], ",");
+    const std::vector<std::string> shading = split(fields[firstListField + 1], ",", listLength + 1);
     if (shading.size() != listLength) {
         return false;
     }
-    const std::vector<std::string> distortion = split(fields[firstListField + 2], ",");
+    const std::vector<std::string> distortion =
+        split(fields[firstListField + 2], ",", listLength + 1);
     if (distortion.size() != listLength) {
         return false;
     }
