@@ -1,0 +1,103 @@
+#include "MetadataCopy/Destinations/ReplacementFileStream.hpp"
+
+#include "Exception/Exception.hpp"
+#include "Support/ExrFixtures.hpp"
+
+#include <boost/filesystem/operations.hpp>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+using MetadataCopy::ReplacementFileStream;
+
+bool exists(const std::string& path) {
+    boost::system::error_code error;
+    return boost::filesystem::symlink_status(path, error).type() !=
+           boost::filesystem::file_not_found;
+}
+
+void writeText(ReplacementFileStream& stream, const std::string& text) {
+    stream.write(text.data(), static_cast<int>(text.size()));
+}
+
+TEST(ReplacementFileStreamTest, CommitReplacesTheFileWithWhatWasWritten) {
+    ExrFixtures::TemporaryDirectory directory;
+    const std::string path = directory.file("a.exr");
+    ExrFixtures::writeFileBytes(path, "old content");
+
+    ReplacementFileStream stream(path);
+    EXPECT_EQ(stream.temporaryPath(), path + ".tmp");
+    writeText(stream, "new ????");
+    EXPECT_EQ(stream.tellp(), 8u);
+    stream.seekp(4);
+    writeText(stream, "text");
+    // Until the commit, the old file is untouched.
+    EXPECT_EQ(ExrFixtures::readFileBytes(path), "old content");
+    stream.commit();
+
+    EXPECT_EQ(ExrFixtures::readFileBytes(path), "new text");
+    EXPECT_FALSE(exists(path + ".tmp"));
+}
+
+TEST(ReplacementFileStreamTest, AbandonedStreamRemovesItsTemporaryFile) {
+    ExrFixtures::TemporaryDirectory directory;
+    const std::string path = directory.file("a.exr");
+    ExrFixtures::writeFileBytes(path, "old content");
+    {
+        ReplacementFileStream stream(path);
+        writeText(stream, "half written");
+        EXPECT_TRUE(exists(path + ".tmp"));
+    }
+    EXPECT_FALSE(exists(path + ".tmp"));
+    EXPECT_EQ(ExrFixtures::readFileBytes(path), "old content");
+}
+
+TEST(ReplacementFileStreamTest, FailedRenameRemovesTheTemporaryFileAndLeavesTheDestination) {
+    ExrFixtures::TemporaryDirectory directory;
+    // A directory cannot be replaced by a file.
+    const std::string path = directory.file("a.exr");
+    boost::filesystem::create_directory(path);
+    ExrFixtures::writeFileBytes(directory.file("a.exr/inside"), "kept");
+
+    ReplacementFileStream stream(path);
+    writeText(stream, "new");
+    try {
+        stream.commit();
+        FAIL() << "the rename succeeded";
+    } catch (const Exception& exception) {
+        EXPECT_STREQ(exception.what(), "Temporary file could not be renamed.");
+    }
+    EXPECT_FALSE(exists(path + ".tmp"));
+    EXPECT_EQ(ExrFixtures::readFileBytes(directory.file("a.exr/inside")), "kept");
+}
+
+TEST(ReplacementFileStreamTest, TemporaryFileCannotBeCreatedInAMissingDirectory) {
+    ExrFixtures::TemporaryDirectory directory;
+    const std::string path = directory.file("missing/a.exr");
+    try {
+        ReplacementFileStream stream(path);
+        FAIL() << "a temporary file was created";
+    } catch (const Exception& exception) {
+        EXPECT_STREQ(exception.what(), "Temporary file could not be created.");
+    }
+}
+
+TEST(ReplacementFileStreamTest, NewFileWithoutADestinationGetsTheDefaultPermissions) {
+    ExrFixtures::TemporaryDirectory directory;
+    const std::string path = directory.file("new.exr");
+    const mode_t mask = ::umask(022);
+    {
+        ReplacementFileStream stream(path);
+        writeText(stream, "x");
+        stream.commit();
+    }
+    ::umask(mask);
+    struct stat status;
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0644u);
+}
+
+} // namespace
