@@ -139,19 +139,6 @@ TEST_F(IostreamDelegateTest, AskPolicyAnswersFromTheFirstNonBlankCharacter) {
     }
 }
 
-TEST_F(IostreamDelegateTest, EndOfInputAnswersEveryQuestionWithNo) {
-    type("");
-    run(ask, {destination("a.exr", true), destination("b.exr", true)});
-
-    EXPECT_EQ(printed(), "0% [Copying to \"a.exr\" ...]"
-                         "\rWould you like to overwrite existing metadata in \"a.exr\" [y/n]? "
-                         "\r  OK: Metadata already exists in \"a.exr\".\n"
-                         "50% [Copying to \"b.exr\" ...]"
-                         "\rWould you like to overwrite existing metadata in \"b.exr\" [y/n]? "
-                         "\r  OK: Metadata already exists in \"b.exr\".\n"
-                         "Nothing to do!\n");
-}
-
 TEST_F(IostreamDelegateTest, FixedPoliciesAnswerSilently) {
     type("n\n");
     IostreamMetadataCopyingDirectorDelegate overwriting(overwrite);
