@@ -6,6 +6,7 @@
 #include <OpenEXR/ImfFloatAttribute.h>
 #include <OpenEXR/ImfHeader.h>
 #include <OpenEXR/ImfInputFile.h>
+#include <OpenEXR/ImfMultiPartInputFile.h>
 #include <OpenEXR/ImfOutputFile.h>
 #include <OpenEXR/ImfStringAttribute.h>
 #include <OpenEXR/ImfTestFile.h>
@@ -128,9 +129,9 @@ std::string jsonString(const Metadata& metadata) {
 // Footage of R3D clips above 30 and up to 60 frames per second carries the
 // frame number at half rate; the R3D source numbers such clips' frames at
 // double rate, and this brings the image to the same numbering.
-void modifyTimecodeFrameIfNeeded(const Imf::InputFile& file, int& frame) {
-    const auto* source = file.header().findTypedAttribute<Imf::StringAttribute>("Source");
-    const auto* fps = file.header().findTypedAttribute<Imf::FloatAttribute>("FPS");
+void modifyTimecodeFrameIfNeeded(const Imf::Header& header, int& frame) {
+    const auto* source = header.findTypedAttribute<Imf::StringAttribute>("Source");
+    const auto* fps = header.findTypedAttribute<Imf::FloatAttribute>("FPS");
     if (source == nullptr || fps == nullptr) {
         return;
     }
@@ -143,6 +144,14 @@ void modifyTimecodeFrameIfNeeded(const Imf::InputFile& file, int& frame) {
         rate > 30.0f && rate <= 60.0f) {
         frame = 2 * frame + 1;
     }
+}
+
+// The header of a single-part file or of the first part of a multi-part one.
+// Reading it sets up no pixel reading, so that a deep file, which the
+// scan-line reader would try to flatten, still shows its header.
+Imf::Header readHeader(const std::string& filePath) {
+    Imf::MultiPartInputFile file(filePath.c_str(), Imf::globalThreadCount());
+    return file.header(0);
 }
 
 // The rewrite carries one scan-line part over whole. A tiled, deep or
@@ -168,15 +177,14 @@ std::string ExrMetadataDestination::fileName() const {
 
 Timecode::Timecode ExrMetadataDestination::timecode() const {
     try {
-        Imf::InputFile file(filePath.c_str(), Imf::globalThreadCount());
-        const auto* attribute =
-            file.header().findTypedAttribute<Imf::TimeCodeAttribute>("timeCode");
+        const Imf::Header header = readHeader(filePath);
+        const auto* attribute = header.findTypedAttribute<Imf::TimeCodeAttribute>("timeCode");
         if (attribute == nullptr) {
             throw Exception(timecodeDoesNotExist);
         }
         const Imf::TimeCode stored = attribute->value();
         int frame = stored.frame();
-        modifyTimecodeFrameIfNeeded(file, frame);
+        modifyTimecodeFrameIfNeeded(header, frame);
 
         std::ostringstream text;
         text.imbue(std::locale::classic());
@@ -192,9 +200,8 @@ Timecode::Timecode ExrMetadataDestination::timecode() const {
 
 bool ExrMetadataDestination::doesMetadataEntryExist() const {
     try {
-        Imf::InputFile file(filePath.c_str(), Imf::globalThreadCount());
-        return file.header().findTypedAttribute<Imf::StringAttribute>(metadataAttributeName) !=
-               nullptr;
+        return readHeader(filePath).findTypedAttribute<Imf::StringAttribute>(
+                   metadataAttributeName) != nullptr;
     } catch (...) {
         throw Exception(fileDoesNotExist);
     }

@@ -364,9 +364,12 @@ TEST_F(ExrMetadataDestinationTest, FilesThatCannotBeCarriedOverWholeAreRefusedUn
         EXPECT_EQ(ExrFixtures::readFileBytes(filePath), before);
         EXPECT_FALSE(exists(filePath + ".tmp"));
     }
-    // Reading needs no rewrite: the first part's timecode is still there.
-    EXPECT_EQ(ExrMetadataDestination(path("multipart.exr")).timecode().string(false),
-              "01:02:03:04");
+    // Reading the header needs no rewrite, so these files still answer.
+    for (const char* name : {"tiled.exr", "multipart.exr", "deep.exr", "truncated.exr"}) {
+        const ExrMetadataDestination destination(path(name));
+        EXPECT_EQ(destination.timecode().string(false), "01:02:03:04") << name;
+        EXPECT_FALSE(destination.doesMetadataEntryExist()) << name;
+    }
 }
 
 TEST_F(ExrMetadataDestinationTest, WhateverStandsAtTheTemporaryPathIsReplacedNotFollowed) {
