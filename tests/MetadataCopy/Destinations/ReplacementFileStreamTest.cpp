@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace {
 
 using MetadataCopy::ReplacementFileStream;
@@ -42,19 +40,6 @@ TEST(ReplacementFileStreamTest, CommitReplacesTheFileWithWhatWasWritten) {
     EXPECT_FALSE(exists(path + ".tmp"));
 }
 
-TEST(ReplacementFileStreamTest, AbandonedStreamRemovesItsTemporaryFile) {
-    ExrFixtures::TemporaryDirectory directory;
-    const std::string path = directory.file("a.exr");
-    ExrFixtures::writeFileBytes(path, "old content");
-    {
-        ReplacementFileStream stream(path);
-        writeText(stream, "half written");
-        EXPECT_TRUE(exists(path + ".tmp"));
-    }
-    EXPECT_FALSE(exists(path + ".tmp"));
-    EXPECT_EQ(ExrFixtures::readFileBytes(path), "old content");
-}
-
 TEST(ReplacementFileStreamTest, FailedRenameRemovesTheTemporaryFileAndLeavesTheDestination) {
     ExrFixtures::TemporaryDirectory directory;
     // A directory cannot be replaced by a file.
@@ -72,32 +57,6 @@ TEST(ReplacementFileStreamTest, FailedRenameRemovesTheTemporaryFileAndLeavesTheD
     }
     EXPECT_FALSE(exists(path + ".tmp"));
     EXPECT_EQ(ExrFixtures::readFileBytes(directory.file("a.exr/inside")), "kept");
-}
-
-TEST(ReplacementFileStreamTest, TemporaryFileCannotBeCreatedInAMissingDirectory) {
-    ExrFixtures::TemporaryDirectory directory;
-    const std::string path = directory.file("missing/a.exr");
-    try {
-        ReplacementFileStream stream(path);
-        FAIL() << "a temporary file was created";
-    } catch (const Exception& exception) {
-        EXPECT_STREQ(exception.what(), "Temporary file could not be created.");
-    }
-}
-
-TEST(ReplacementFileStreamTest, NewFileWithoutADestinationGetsTheDefaultPermissions) {
-    ExrFixtures::TemporaryDirectory directory;
-    const std::string path = directory.file("new.exr");
-    const mode_t mask = ::umask(022);
-    {
-        ReplacementFileStream stream(path);
-        writeText(stream, "x");
-        stream.commit();
-    }
-    ::umask(mask);
-    struct stat status;
-    ASSERT_EQ(::stat(path.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0644u);
 }
 
 } // namespace
