@@ -1,0 +1,276 @@
+#include "LibraryLoader.hpp"
+
+#include "DynamicApi.hpp"
+#include "DynamicLibrary.hpp"
+#include "IKeyValueStore.hpp"
+#include "ILibraryImport.hpp"
+#include "Log.hpp"
+#include "Status.hpp"
+#include "Version.hpp"
+
+namespace R3DSDK {
+
+namespace {
+
+constexpr unsigned long long OptionsKey = 30;
+constexpr unsigned long long SkipVersionMatchKey = 1000;
+
+enum class Kind { Cuda, REDCL, Metal, Decoder, Core };
+
+// The first bit set decides, in this order; the decoder bit comes last so that
+// a library that is also an accelerator counts as that accelerator.
+Kind kindOf(unsigned int options) {
+    if (options & 1) {
+        return Kind::Cuda;
+    }
+    if (options & 2) {
+        return Kind::REDCL;
+    }
+    if (options & 8) {
+        return Kind::Metal;
+    }
+    if (options & 4) {
+        return Kind::Decoder;
+    }
+    return Kind::Core;
+}
+
+int notOpenedStatus(Kind kind) {
+    switch (kind) {
+    case Kind::Cuda:
+        return StatusCudaLibraryNotOpened;
+    case Kind::REDCL:
+        return StatusREDCLLibraryNotOpened;
+    case Kind::Metal:
+        return StatusMetalLibraryNotOpened;
+    case Kind::Decoder:
+        return StatusDecoderLibraryNotOpened;
+    case Kind::Core:
+        break;
+    }
+    return StatusCoreLibraryNotOpened;
+}
+
+int invalidStatus(Kind kind) {
+    switch (kind) {
+    case Kind::Cuda:
+        return StatusCudaLibraryInvalid;
+    case Kind::REDCL:
+        return StatusREDCLLibraryInvalid;
+    case Kind::Metal:
+        return StatusMetalLibraryInvalid;
+    case Kind::Decoder:
+        return StatusDecoderLibraryInvalid;
+    case Kind::Core:
+        break;
+    }
+    return StatusCoreLibraryInvalid;
+}
+
+int initializeFailedStatus(Kind kind) {
+    switch (kind) {
+    case Kind::Cuda:
+        return StatusCudaInitializeFailed;
+    case Kind::REDCL:
+        return StatusREDCLInitializeFailed;
+    case Kind::Metal:
+        return StatusMetalInitializeFailed;
+    case Kind::Decoder:
+        return StatusDecoderInitializeFailed;
+    case Kind::Core:
+        break;
+    }
+    return StatusCoreInitializeFailed;
+}
+
+// A library record's own status becomes the status of the library's kind;
+// any other value is the library's own phase-0 result and passes unchanged.
+int mappedRecordStatus(int recordStatus, Kind kind) {
+    switch (recordStatus) {
+    case StatusLibraryNotOpened:
+        return notOpenedStatus(kind);
+    case StatusCoreLibraryInvalid:
+        return invalidStatus(kind);
+    case StatusCoreInitializeFailed:
+        return initializeFailedStatus(kind);
+    default:
+        return recordStatus;
+    }
+}
+
+unsigned long long storedValue(unsigned long long key) {
+    return g_keyValueStore != nullptr ? g_keyValueStore->GetUint64(key) : 0;
+}
+
+} // namespace
+
+LibraryLoader::LibraryLoader() : handles{}, count(0) {}
+
+int LibraryLoader::Load(const std::string& path, unsigned int id, unsigned int options) {
+    if (path.empty()) {
+        return StatusInvalidPath;
+    }
+    if (count >= MaximumLibraries) {
+        LOG("[FAIL INT. ] loading too many libraries");
+        return StatusInternalLimit;
+    }
+    RedLibrary& library = libraries[count];
+    const Kind kind = kindOf(options);
+    const int recordStatus = library.Load(path, g_keyValueStore);
+    if (recordStatus != StatusSuccess) {
+        const int status = mappedRecordStatus(recordStatus, kind);
+        LOG("[FAIL LOAD ] %d -> %d - %s\n", recordStatus, status, path.c_str());
+        return status;
+    }
+    if (library.LibraryId() != id) {
+        LOG("[FAIL ID   ] %08X\n", library.LibraryId());
+        library.Unload();
+        return invalidStatus(kind);
+    }
+    LOG("[OK LOAD   ]\n");
+    handles[count] = library.Library()->handle();
+    ++count;
+    return StatusSuccess;
+}
+
+int LibraryLoader::Load(const std::string& directory, const ILibraryImport& imports) {
+    const unsigned int entries = imports.LibraryCount();
+    for (unsigned int i = 0; i < entries; ++i) {
+        const unsigned int slot = count;
+        const int status = Load(directory + imports.LibraryFilename(i), imports.LibraryId(i),
+                                imports.LibraryOptions(i));
+        if (status != StatusSuccess) {
+            return status;
+        }
+        if (!ValidateLibraryVersion(slot)) {
+            return StatusVersionRuleFailed;
+        }
+    }
+    return StatusSuccess;
+}
+
+int LibraryLoader::Load(const void** hostHandles, unsigned int hostCount) {
+    if (hostCount > MaximumLibraries - count) {
+        LOG("[FAIL INT. ] too many handles %u\n", hostCount);
+        return StatusInternalLimit;
+    }
+    for (unsigned int i = 0; i < hostCount; ++i) {
+        const int status = libraries[count].Load(hostHandles[i]);
+        if (status != StatusSuccess) {
+            return status;
+        }
+        handles[count] = hostHandles[i];
+        ++count;
+    }
+    return StatusSuccess;
+}
+
+bool LibraryLoader::ValidateLibraryVersion(unsigned int slot) const {
+    const RedLibrary& library = libraries[slot];
+    const unsigned int major = library.MajorVersion();
+    const unsigned int minor = library.MinorVersion();
+    if (!(major > MinimumLibraryMajorVersion ||
+          (major == MinimumLibraryMajorVersion && minor >= MinimumLibraryMinorVersion))) {
+        LOG("[FAIL VER  ] (%u) dynamic version below ", slot);
+        LOG("%u.%u.%u\n", MinimumLibraryMajorVersion, MinimumLibraryMinorVersion, 0u);
+        return false;
+    }
+    const unsigned int minimumMajor = library.MinimumMajorVersion();
+    const unsigned int minimumMinor = library.MinimumMinorVersion();
+    const unsigned int minimumPatch = library.MinimumPatchVersion();
+    const bool acceptsClient =
+        minimumMajor < ClientMajorVersion ||
+        (minimumMajor == ClientMajorVersion &&
+         (minimumMinor < ClientMinorVersion ||
+          (minimumMinor == ClientMinorVersion && minimumPatch <= ClientPatchVersion)));
+    if (!acceptsClient) {
+        LOG("[FAIL VER  ] (%u) static version too old: ", slot);
+        LOG("%u.%u.%u\n", ClientMajorVersion, ClientMinorVersion, ClientPatchVersion);
+        return false;
+    }
+    return true;
+}
+
+int LibraryLoader::LoadAllSymbols(DynamicApi* const* tables, unsigned int tableCount) {
+    const unsigned long long options = storedValue(OptionsKey);
+    const bool skipVersionMatch = storedValue(SkipVersionMatchKey) == 1;
+    bool versionRecorded = false;
+    unsigned int recordedMajor = 0;
+    unsigned int recordedMinor = 0;
+
+    for (unsigned int t = 0; t < tableCount; ++t) {
+        DynamicApi* table = tables[t];
+        if (table == nullptr) {
+            continue;
+        }
+        const unsigned int tableOptions = table->Options();
+        if (tableOptions != 0 && (tableOptions & options) == 0) {
+            LOG("[SKIP SYM  ] %s\n", table->Name());
+            continue;
+        }
+        LOG("[LOAD SYM  ] %s\n", table->Name());
+        table->Reset();
+
+        const RedLibrary* provider = nullptr;
+        for (unsigned int slot = 0; slot < count; ++slot) {
+            if (table->LoadSymbols(libraries[slot].Library())) {
+                provider = &libraries[slot];
+                break;
+            }
+        }
+
+        // A failing table gets the code of the accelerator it belongs to, in
+        // the same bit order as a failing library.
+        const int failure = invalidStatus(kindOf(tableOptions));
+        if (provider == nullptr) {
+            LOG("[FAIL SYM  ] %s\n", table->Name());
+            for (unsigned int r = 0; r <= t; ++r) {
+                if (tables[r] != nullptr) {
+                    tables[r]->Reset();
+                }
+            }
+            return failure;
+        }
+        if (skipVersionMatch) {
+            LOG("[TEST  TEST] SKIPPING MATCH\n");
+        } else if (!versionRecorded) {
+            versionRecorded = true;
+            recordedMajor = provider->MajorVersion();
+            recordedMinor = provider->MinorVersion();
+        } else if (provider->MajorVersion() != recordedMajor ||
+                   provider->MinorVersion() != recordedMinor) {
+            LOG("[FAIL MATCH] version ");
+            LOG("%u.%u.%u\n", provider->MajorVersion(), provider->MinorVersion(),
+                provider->PatchVersion());
+            return failure;
+        }
+        LOG("[OK SYM    ] %s\n", table->Name());
+    }
+    return StatusSuccess;
+}
+
+int LibraryLoader::InitializeAll() {
+    for (unsigned int phase = 1; phase <= 2; ++phase) {
+        LOG("[INIT%u     ]\n", phase);
+        for (unsigned int slot = 0; slot < count; ++slot) {
+            const int result = libraries[slot].Initialize(static_cast<InitializePhase>(phase),
+                                                          g_keyValueStore, handles, count);
+            if (result != StatusSuccess) {
+                LOG("[FAIL INIT%u] library %08X\n", phase, libraries[slot].LibraryId());
+                return result;
+            }
+        }
+        LOG("[OK INIT%u  ]\n", phase);
+    }
+    return StatusSuccess;
+}
+
+void LibraryLoader::UnloadAll() {
+    while (count > 0) {
+        --count;
+        libraries[count].Unload();
+        handles[count] = nullptr;
+    }
+}
+
+} // namespace R3DSDK
