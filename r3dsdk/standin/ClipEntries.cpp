@@ -1,28 +1,71 @@
-// The stand-in's clip and frame-metadata entries. Until clips are readable
-// every entry fails: no clip opens, and nothing is ever stored into a transfer.
+// The stand-in's clip and frame-metadata entries. Clips are the project's own
+// text clips (ClipFormat.md): the entries on okalu-tafe's road open them, tell
+// their status, answer their items and frame count, and fill frame metadata.
+// Every other entry fails: a failure status, zero, or nothing stored.
 #include "StandinConfig.hpp"
+#include "TextClip.hpp"
 
 #include "ClipApi.hpp"
 #include "IStringTransfer.hpp"
 #include "MetadataApi.hpp"
 
 #include <cstddef>
+#include <cstring>
+#include <new>
+#include <string>
 
 using std::size_t;
 using namespace R3DSDK;
+
+namespace {
+
+// What a frame-metadata handle holds: copies of one frame's items, so that it
+// stays valid whatever happens to the clip.
+struct FrameItems {
+    std::string absoluteTimecode;
+    std::string lensData;
+};
+
+const StandIn::TextClip* clipOf(void* handle) {
+    return static_cast<const StandIn::TextClip*>(handle);
+}
+
+FrameItems* itemsOf(void* handle) {
+    return static_cast<FrameItems*>(handle);
+}
+
+// An item that the clip does not have stores nothing, so the client reads an
+// empty text.
+bool storeText(IStringTransfer* transfer, const char* text) {
+    if (transfer == nullptr || text == nullptr) {
+        return false;
+    }
+    transfer->Store(text);
+    return true;
+}
+
+} // namespace
 
 OKALU_EXPORT void* R3D_AAB(void*) {
     return nullptr;
 }
 OKALU_SAME_FORM(ClipApi, R3D_AAB);
-OKALU_EXPORT void* R3D_AAC(const char*) {
-    return nullptr;
+OKALU_EXPORT void* R3D_AAC(const char* path) {
+    // Whatever the file holds, the client gets a handle and learns from the
+    // status whether the clip is usable.
+    try {
+        return new StandIn::TextClip(path);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 OKALU_SAME_FORM(ClipApi, R3D_AAC);
-OKALU_EXPORT void R3D_AAA(void*) {}
+OKALU_EXPORT void R3D_AAA(void* clip) {
+    delete clipOf(clip);
+}
 OKALU_SAME_FORM(ClipApi, R3D_AAA);
-OKALU_EXPORT int R3D_AAD(void*) {
-    return StubFailure;
+OKALU_EXPORT int R3D_AAD(void* clip) {
+    return clip == nullptr ? StandIn::TextClip::StatusCannotOpen : clipOf(clip)->status();
 }
 OKALU_SAME_FORM(ClipApi, R3D_AAD);
 OKALU_EXPORT int R3D_AAE(void*, const char*) {
@@ -100,8 +143,8 @@ OKALU_EXPORT std::size_t R3D_AAW(void*) {
     return 0;
 }
 OKALU_SAME_FORM(ClipApi, R3D_AAW);
-OKALU_EXPORT std::size_t R3D_AAX(void*) {
-    return 0;
+OKALU_EXPORT std::size_t R3D_AAX(void* clip) {
+    return clip == nullptr ? 0 : clipOf(clip)->frameCount();
 }
 OKALU_SAME_FORM(ClipApi, R3D_AAX);
 OKALU_EXPORT std::size_t R3D_AAY(void*) {
@@ -136,8 +179,20 @@ OKALU_EXPORT const char* R3D_ABF(void*, std::size_t) {
     return nullptr;
 }
 OKALU_SAME_FORM(ClipApi, R3D_ABF);
-OKALU_EXPORT int R3D_ABG(void*, void*, std::size_t) {
-    return StubFailure;
+OKALU_EXPORT int R3D_ABG(void* clip, void* metadata, std::size_t frame) {
+    if (metadata == nullptr) {
+        return StubFailure;
+    }
+    FrameItems& items = *itemsOf(metadata);
+    const StandIn::TextClip::Frame* found = clip == nullptr ? nullptr : clipOf(clip)->frame(frame);
+    if (found == nullptr) {
+        // A frame that does not exist leaves no items of an earlier frame.
+        items = FrameItems();
+        return StubFailure;
+    }
+    items.absoluteTimecode = found->absoluteTimecode;
+    items.lensData = found->lensData;
+    return 0;
 }
 OKALU_SAME_FORM(ClipApi, R3D_ABG);
 OKALU_EXPORT std::size_t R3D_ABH(void*) {
@@ -152,24 +207,24 @@ OKALU_EXPORT bool R3D_ABJ(void*, std::size_t, IStringTransfer*) {
     return false;
 }
 OKALU_SAME_FORM(ClipApi, R3D_ABJ);
-OKALU_EXPORT unsigned int R3D_ABK(void*, const char*) {
-    return 0;
+OKALU_EXPORT unsigned int R3D_ABK(void* clip, const char* key) {
+    return clip == nullptr ? 0 : clipOf(clip)->itemAsInt(key);
 }
 OKALU_SAME_FORM(ClipApi, R3D_ABK);
 OKALU_EXPORT unsigned int R3D_ABL(void*, std::size_t) {
     return 0;
 }
 OKALU_SAME_FORM(ClipApi, R3D_ABL);
-OKALU_EXPORT bool R3D_ABM(void*, const char*, IStringTransfer*) {
-    return false;
+OKALU_EXPORT bool R3D_ABM(void* clip, const char* key, IStringTransfer* transfer) {
+    return clip != nullptr && storeText(transfer, clipOf(clip)->itemAsString(key));
 }
 OKALU_SAME_FORM(ClipApi, R3D_ABM);
 OKALU_EXPORT bool R3D_ABN(void*, std::size_t, IStringTransfer*) {
     return false;
 }
 OKALU_SAME_FORM(ClipApi, R3D_ABN);
-OKALU_EXPORT float R3D_ABO(void*, const char*) {
-    return 0.0f;
+OKALU_EXPORT float R3D_ABO(void* clip, const char* key) {
+    return clip == nullptr ? 0.0f : clipOf(clip)->itemAsFloat(key);
 }
 OKALU_SAME_FORM(ClipApi, R3D_ABO);
 OKALU_EXPORT float R3D_ABP(void*, std::size_t) {
@@ -285,10 +340,16 @@ OKALU_EXPORT int R3D_ADC(void*, std::size_t) {
 OKALU_SAME_FORM(ClipApi, R3D_ADC);
 
 OKALU_EXPORT void* R3D_BAB(void*) {
-    return nullptr;
+    try {
+        return new FrameItems();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 OKALU_SAME_FORM(MetadataApi, R3D_BAB);
-OKALU_EXPORT void R3D_BAA(void*) {}
+OKALU_EXPORT void R3D_BAA(void* metadata) {
+    delete itemsOf(metadata);
+}
 OKALU_SAME_FORM(MetadataApi, R3D_BAA);
 OKALU_EXPORT std::size_t R3D_BAC(void*) {
     return 0;
@@ -310,8 +371,18 @@ OKALU_EXPORT unsigned int R3D_BAG(void*, std::size_t) {
     return 0;
 }
 OKALU_SAME_FORM(MetadataApi, R3D_BAG);
-OKALU_EXPORT bool R3D_BAH(void*, const char*, IStringTransfer*) {
-    return false;
+OKALU_EXPORT bool R3D_BAH(void* metadata, const char* key, IStringTransfer* transfer) {
+    if (metadata == nullptr || key == nullptr) {
+        return false;
+    }
+    const FrameItems& items = *itemsOf(metadata);
+    const std::string* text = nullptr;
+    if (std::strcmp(key, "lens_okalu_telvar_dynamic") == 0) {
+        text = &items.lensData;
+    } else if (std::strcmp(key, "frame_absolute_timecode") == 0) {
+        text = &items.absoluteTimecode;
+    }
+    return text != nullptr && !text->empty() && storeText(transfer, text->c_str());
 }
 OKALU_SAME_FORM(MetadataApi, R3D_BAH);
 OKALU_EXPORT bool R3D_BAI(void*, std::size_t, IStringTransfer*) {
