@@ -29,7 +29,7 @@ How the values come about:
 
 Before it writes anything the script checks the table against the facts the
 rest of the system relies on (row ranges per model, counts, value ranges,
-unique pixel sizes per RED model, the rows quoted in the project's documents)
+unique pixel sizes per RED model, the rows that must stand verbatim)
 and stops with a message if one fails.
 """
 
@@ -634,8 +634,8 @@ def build_table():
 # --------------------------------------------------------------------------
 # Checks
 
-# Rows that the project's documents quote; they must stand verbatim.
-QUOTED_ROWS = {
+# Rows that other components, tests and users rely on; they must stand verbatim.
+FIXED_ROWS = {
     1: "ARRI;AMIRA;ALEV III;16:9 S16 HD;13.2;7.43;1920;1080",
     41: "ARRI;ALEXA 65;A3X;RAW Open Gate 6.5K;54.12;25.58;6560;3100",
     84: "Blackmagic Design;URSA Mini 4.6K;4.6K Super35 CMOS;4.6K 16:9;25.34;14.25;4608;2592",
@@ -664,7 +664,7 @@ RANGES = {
 
 def check(table):
     require(len(table) == ROW_COUNT, f"{len(table)} rows, not {ROW_COUNT}")
-    for number, text in QUOTED_ROWS.items():
+    for number, text in FIXED_ROWS.items():
         require(";".join(table[number - 1]) == text,
                 f"row {number} is {';'.join(table[number - 1])!r}, not {text!r}")
 

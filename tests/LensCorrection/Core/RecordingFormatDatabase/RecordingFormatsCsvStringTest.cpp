@@ -102,8 +102,8 @@ TEST(RecordingFormatsCsvStringTest, EveryRowHasEightWellFormedFields) {
     }
 }
 
-TEST(RecordingFormatsCsvStringTest, QuotedRowsStandVerbatimAtTheirNumbers) {
-    const std::map<std::size_t, std::string> quoted = {
+TEST(RecordingFormatsCsvStringTest, FixedRowsStandVerbatimAtTheirNumbers) {
+    const std::map<std::size_t, std::string> fixed = {
         {1, "ARRI;AMIRA;ALEV III;16:9 S16 HD;13.2;7.43;1920;1080"},
         {41, "ARRI;ALEXA 65;A3X;RAW Open Gate 6.5K;54.12;25.58;6560;3100"},
         {84, "Blackmagic Design;URSA Mini 4.6K;4.6K Super35 CMOS;4.6K 16:9;25.34;14.25;4608;2592"},
@@ -121,7 +121,7 @@ TEST(RecordingFormatsCsvStringTest, QuotedRowsStandVerbatimAtTheirNumbers) {
         {2868, "Sony;MPC-3610;Full-Frame CMOS;4K 2.39:1;24.30;10.3;4096;1716"},
         {2971, "Panavision;DXL;MONSTRO 8K VV;4K 6:5;12.96;10.8;2592;2160"},
     };
-    for (const auto& [number, text] : quoted) {
+    for (const auto& [number, text] : fixed) {
         EXPECT_EQ(recordingFormatsCsvStringArray.at(number - 1), text) << "row " << number;
     }
 }
