@@ -1,0 +1,149 @@
+#include "MetadataCopy/Sources/R3DMetadataSource.hpp"
+
+#include "Exception/Exception.hpp"
+#include "MetadataCopy/Sources/MetadataSourceHelper.hpp"
+#include "MetadataCopy/Sources/MetadataSourceHelperImpl.hpp"
+#include "R3DSDK.hpp"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <utility>
+
+namespace MetadataCopy {
+
+namespace {
+
+// Where a packet's payload lies in a frame's lens text: the text spells
+// each byte as two hexadecimal digits plus one separator, so byte k starts
+// at character 3k.
+struct PacketLayout {
+    const char* prefix;
+    std::size_t minimumTextLength;
+    std::size_t firstPayloadByte;
+    std::size_t payloadByteCount;
+    const char* typeCode;
+};
+
+const PacketLayout packetLayouts[] = {
+    {"7A", 110, 11, 24, "z"},
+    {"5A", 209, 26, 42, "Z"},
+};
+
+RawSubmetadata rawTlvSubmetadata(const std::string& lensText) {
+    const std::string prefix = lensText.size() < 2 ? std::string() : lensText.substr(0, 2);
+    for (const PacketLayout& layout : packetLayouts) {
+        if (prefix == layout.prefix && lensText.size() >= layout.minimumTextLength) {
+            RawSubmetadata rawSubmetadata;
+            rawSubmetadata.typeCode = layout.typeCode;
+            rawSubmetadata.hexPayload =
+                lensText.substr(layout.firstPayloadByte * 3, layout.payloadByteCount * 3 - 1);
+            rawSubmetadata.separator = "/";
+            return rawSubmetadata;
+        }
+    }
+    return RawSubmetadata();
+}
+
+// Doubles the frame field of a text such as 01:00:00:12 or 01:00:00.12: the
+// clip numbers the fields of a double-rate second like a single-rate one and
+// tells them apart by the separator, while the images count every field.
+void modifyTimecodeString(std::string& text) {
+    const std::size_t length = text.size();
+    if (length < 3) {
+        // No frame field with a separator before it: the timecode
+        // constructor refuses the text as it stands.
+        return;
+    }
+    const auto code = [&text](std::size_t index) {
+        return static_cast<unsigned int>(static_cast<unsigned char>(text[index]));
+    };
+    // Unsigned throughout: characters other than digits give a text that the
+    // timecode constructor refuses, never undefined arithmetic.
+    const unsigned int frame = 10u * (code(length - 2) - 48u) + (code(length - 1) - 48u);
+    const unsigned int doubled = 2u * frame + (text[length - 3] == ':' ? 1u : 0u);
+    text[length - 2] = static_cast<char>(48u + doubled / 10u);
+    text[length - 1] = static_cast<char>(48u + doubled % 10u);
+    std::replace(text.begin(), text.end(), '.', ':');
+}
+
+void modifyTimecodeStringIfNeeded(float fps, std::string& text) {
+    if (fps > 30.0f && fps <= 60.0f) {
+        modifyTimecodeString(text);
+    }
+}
+
+// Every frame that starts a new run of lens data, with its timecode; frames
+// without a packet neither end nor start a run.
+std::vector<std::pair<Timecode::Timecode, RawSubmetadata>>
+allRawTlvMetadata(std::shared_ptr<R3DSDK::Clip> clip) {
+    std::vector<std::pair<Timecode::Timecode, RawSubmetadata>> result;
+    const float fps = clip->MetadataItemAsFloat(R3DSDK::RMD_FRAMERATE);
+    const std::uint64_t frameCount = clip->VideoFrameCount();
+    for (std::uint64_t frame = 0; frame < frameCount; ++frame) {
+        R3DSDK::Metadata frameMetadata;
+        clip->GetFrameMetadata(frameMetadata, static_cast<std::size_t>(frame));
+        RawSubmetadata raw = rawTlvSubmetadata(
+            frameMetadata.MetadataItemAsString(R3DSDK::RMD_LENS_OKALU_TELVAR_DYNAMIC));
+        if (raw.hexPayload.empty()) {
+            continue;
+        }
+        if (!result.empty() && result.back().second.typeCode == raw.typeCode &&
+            result.back().second.hexPayload == raw.hexPayload) {
+            continue;
+        }
+        std::string timecodeText =
+            frameMetadata.MetadataItemAsString(R3DSDK::RMD_FRAME_ABSOLUTE_TIMECODE);
+        modifyTimecodeStringIfNeeded(fps, timecodeText);
+        result.emplace_back(Timecode::Timecode(timecodeText.c_str(), 0.0f), std::move(raw));
+    }
+    return result;
+}
+
+} // namespace
+
+R3DMetadataSource::R3DMetadataSource(const std::string& filePath) {
+    std::shared_ptr<R3DSDK::Clip> clip = std::make_shared<R3DSDK::Clip>(filePath.c_str());
+    if (clip->Status() != 0) {
+        throw Exception("Source could not be loaded.");
+    }
+
+    RecordingFormat& recordingFormat = headerMetadata.recordingFormat;
+    recordingFormat.clipResolution.width =
+        static_cast<std::uint32_t>(clip->MetadataItemAsInt(R3DSDK::RMD_IMAGE_WIDTH));
+    recordingFormat.clipResolution.height =
+        static_cast<std::uint32_t>(clip->MetadataItemAsInt(R3DSDK::RMD_IMAGE_HEIGHT));
+    recordingFormat.camera.manufacturer = "RED";
+    recordingFormat.camera.model = clip->MetadataItemAsString(R3DSDK::RMD_CAMERA_MODEL);
+
+    // Looked up before any frame is read, so that an unknown format fails
+    // fast even on a long clip.
+    recordingFormat.imageRadius =
+        MetadataSourceHelper::imageRadius(recordingFormat.camera, recordingFormat.clipResolution);
+    if (recordingFormat.imageRadius == 0.0f) {
+        throw Exception("Recording format of source is unknown.");
+    }
+
+    const auto rawPackets = allRawTlvMetadata(clip);
+    timecodes.reserve(rawPackets.size());
+    frameMetadatas.reserve(rawPackets.size());
+    for (const auto& entry : rawPackets) {
+        FrameMetadata decoded = MetadataSourceHelper::frameMetadataForRawSubmetadata(entry.second);
+        timecodes.push_back(entry.first);
+        frameMetadatas.push_back(std::move(decoded));
+    }
+    if (timecodes.empty()) {
+        throw Exception("Source does not contain any Telvar metadata.");
+    }
+}
+
+Metadata R3DMetadataSource::metadata(const Timecode::Timecode& timecode) const {
+    Metadata result;
+    result.headerMetadata = headerMetadata;
+    const std::size_t index = MetadataSourceHelper::indexOfClosestTimecode(timecodes, timecode);
+    result.frameMetadata = frameMetadatas[index];
+    return result;
+}
+
+} // namespace MetadataCopy

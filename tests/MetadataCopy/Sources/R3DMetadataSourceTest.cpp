@@ -1,0 +1,263 @@
+#include "MetadataCopy/Sources/R3DMetadataSource.hpp"
+#include "MetadataCopy/Sources/MetadataSourceCreator.hpp"
+
+#include "Exception/Exception.hpp"
+#include "Sources/R3DTestClips.hpp"
+#include "Support/ExrFixtures.hpp"
+#include "Timecode/InvalidTimecodeException.hpp"
+#include "Timecode/Timecode.hpp"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace R3DTestClips;
+using MetadataCopy::R3DMetadataSource;
+
+class R3DMetadataSourceTest : public StartedSdkTest {
+protected:
+    std::string writeClip(const Clip& clip, const std::string& name = "A001_C001.R3D") {
+        const std::string path = directory.file(name);
+        ExrFixtures::writeFileBytes(path, clipText(clip));
+        return path;
+    }
+
+    std::string constructionFailure(const std::string& path) {
+        try {
+            R3DMetadataSource source(path);
+        } catch (const Exception& exception) {
+            return exception.what();
+        }
+        return "(constructed)";
+    }
+
+    ExrFixtures::TemporaryDirectory directory;
+};
+
+/// The first shading value of the lens data that answers the request, in the
+/// tenths that the test packets are written in.
+float shadingAt(const R3DMetadataSource& source, const char* timecode) {
+    const MetadataCopy::Metadata metadata = source.metadata(Timecode::Timecode(timecode, 0.0f));
+    return metadata.frameMetadata.interpolationPoints.shading.at(0) * 10.0f;
+}
+
+struct Request {
+    const char* timecode;
+    float shading;
+};
+
+void expectAnswers(const R3DMetadataSource& source, const std::vector<Request>& requests) {
+    for (const Request& request : requests) {
+        SCOPED_TRACE(request.timecode);
+        EXPECT_FLOAT_EQ(request.shading, shadingAt(source, request.timecode));
+    }
+}
+
+TEST_F(R3DMetadataSourceTest, KeepsTheFramesWhereTheLensDataChanges) {
+    const std::string a = shortPacket(11), b = shortPacket(22);
+    // Frames that are not kept carry no timecode: reading one would fail.
+    const struct {
+        const char* name;
+        std::vector<Frame> frames;
+        std::vector<Request> requests;
+    } cases[] = {
+        {"A A B A",
+         {{"01:00:00:00", a}, {"-", a}, {"01:00:00:02", b}, {"01:00:00:03", a}},
+         {{"00:59:59:00", 11},
+          {"01:00:00:00", 11},
+          {"01:00:00:01", 11},
+          {"01:00:00:02", 22},
+          {"01:00:00:03", 11},
+          {"02:00:00:00", 11}}},
+        {"A none A B",
+         {{"01:00:00:00", a}, {"-", ""}, {"-", a}, {"01:00:00:03", b}},
+         {{"01:00:00:02", 11}, {"01:00:00:03", 22}}},
+        {"none none A",
+         {{"-", ""}, {"-", ""}, {"01:00:00:02", a}},
+         {{"01:00:00:00", 11}, {"01:00:00:05", 11}}},
+        {"A A A", {{"01:00:00:00", a}, {"-", a}, {"-", a}}, {{"00:00:00:00", 11}}},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        Clip clip;
+        clip.frames = testCase.frames;
+        const R3DMetadataSource source(writeClip(clip));
+        expectAnswers(source, testCase.requests);
+    }
+}
+
+TEST_F(R3DMetadataSourceTest, CountsAPacketOnlyFromItsFullLength) {
+    const std::string shortText = shortPacket(22);
+    const std::string longText = lensText(longPayload(22, -5));
+    const struct {
+        const char* name;
+        std::string lensData;
+        bool isPacket;
+    } cases[] = {
+        {"7A of 110", shortText, true},
+        {"7A of 109", shortText.substr(0, 109), false},
+        {"7A of 111", shortText + "/", true},
+        {"5A of 209", longText, true},
+        {"5A of 208", longText.substr(0, 208), false},
+        {"7a of 110", "7a" + shortText.substr(2), false},
+        {"5A of 110", "5A" + shortText.substr(2), false},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        Clip clip;
+        clip.frames = {{"01:00:00:00", shortPacket(11)}, {"01:00:00:01", testCase.lensData}};
+        const R3DMetadataSource source(writeClip(clip));
+        EXPECT_FLOAT_EQ(testCase.isPacket ? 22.0f : 11.0f, shadingAt(source, "01:00:00:01"));
+    }
+}
+
+TEST_F(R3DMetadataSourceTest, DecodesLongPacketsIntoSevenPoints) {
+    Clip clip;
+    clip.frames = {{"01:00:00:00", lensText(longPayload(1234, -56))}};
+    const R3DMetadataSource source(writeClip(clip));
+
+    const auto points =
+        source.metadata(Timecode::Timecode("01:00:00:00", 0.0f)).frameMetadata.interpolationPoints;
+    EXPECT_EQ((std::vector<float>{0.0f, 10.0f, 20.0f, 30.0f, 40.0f, 50.0f, 60.0f}), points.heights);
+    EXPECT_EQ(std::vector<float>(7, 123.4f), points.shading);
+    EXPECT_EQ(std::vector<float>(7, -5.6f), points.radialDistortion);
+}
+
+TEST_F(R3DMetadataSourceTest, ReadsTheRecordingFormatOfTheClip) {
+    Clip clip;
+    clip.frames = {{"01:00:00:00", shortPacket(11)}};
+    const R3DMetadataSource source(writeClip(clip));
+
+    const auto recordingFormat =
+        source.metadata(Timecode::Timecode("01:00:00:00", 0.0f)).headerMetadata.recordingFormat;
+    EXPECT_EQ("RED", recordingFormat.camera.manufacturer);
+    EXPECT_EQ("KOMODO 6K S35", recordingFormat.camera.model);
+    EXPECT_EQ(6144u, recordingFormat.clipResolution.width);
+    EXPECT_EQ(3240u, recordingFormat.clipResolution.height);
+    EXPECT_NEAR(15.2804f, recordingFormat.imageRadius, 1e-4f);
+}
+
+// Above 30 and up to 60 frames per second the clip numbers both fields of a
+// frame alike and tells them apart by "." and ":"; the source counts fields.
+TEST_F(R3DMetadataSourceTest, DoublesTheFrameNumbersOfDoubleRateClips) {
+    const std::string a = shortPacket(11), b = shortPacket(22);
+    const struct {
+        const char* framerate;
+        std::vector<Frame> frames;
+        std::vector<Request> requests;
+    } cases[] = {
+        {"50",
+         {{"10:00:00.24", a}, {"10:00:00:24", b}},
+         {{"10:00:00:48", 11}, {"10:00:00:49", 22}, {"10:00:00:50", 22}}},
+        {"60",
+         {{"10:00:00.10", a}, {"10:00:00:10", b}},
+         {{"10:00:00:20", 11}, {"10:00:00:21", 22}, {"10:00:00:11", 11}}},
+        {"59.94",
+         {{"01:00:00.00", a}, {"01:00:00:00", b}, {"01:00:00.29", a}},
+         {{"01:00:00:00", 11}, {"01:00:00:01", 22}, {"01:00:00:57", 22}, {"01:00:00:58", 11}}},
+        {"30",
+         {{"10:00:00:24", a}, {"10:00:00:25", b}},
+         {{"10:00:00:24", 11}, {"10:00:00:25", 22}, {"10:00:00:49", 22}}},
+        {"29.97", {{"10:00:00:24", a}, {"10:00:00:25", b}}, {{"10:00:00:25", 22}}},
+        {"120", {{"10:00:00:24", a}, {"10:00:00:25", b}}, {{"10:00:00:25", 22}}},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.framerate);
+        Clip clip;
+        clip.framerate = testCase.framerate;
+        clip.frames = testCase.frames;
+        const R3DMetadataSource source(writeClip(clip));
+        expectAnswers(source, testCase.requests);
+    }
+}
+
+TEST_F(R3DMetadataSourceTest, RefusesFrameTimecodesThatAreNotValid) {
+    const struct {
+        const char* framerate;
+        const char* timecode;
+    } cases[] = {
+        {"60", "10:00:00:50"}, // doubled, the frame field has three digits
+        {"60", "12"},          // too short to hold a frame field
+        {"60", "1"},           {"60", "-"},
+        {"30", "10:00:00.12"}, // "." is only read at double rate
+        {"24", "10:61:00:00"},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(std::string(testCase.framerate) + " " + testCase.timecode);
+        Clip clip;
+        clip.framerate = testCase.framerate;
+        clip.frames = {{testCase.timecode, shortPacket(11)}};
+        const std::string path = writeClip(clip);
+        EXPECT_THROW(R3DMetadataSource source(path), Timecode::InvalidTimecodeException);
+    }
+}
+
+TEST_F(R3DMetadataSourceTest, ExplainsEveryClipItRefuses) {
+    const std::string loadFailure = "Source could not be loaded.";
+    const std::string unknownFormat = "Recording format of source is unknown.";
+    const std::string invalidPacket = "Source does not contain valid Telvar metadata.";
+    const std::string noPacket = "Source does not contain any Telvar metadata.";
+
+    Clip good;
+    good.frames = {{"01:00:00:00", shortPacket(11)}};
+    Clip unknownModel = good;
+    unknownModel.cameraModel = "KOMODO 9K";
+    Clip unknownSize = good;
+    unknownSize.height = 3241;
+    Clip unknownSizeWithoutPackets = unknownSize;
+    unknownSizeWithoutPackets.frames = {{"-", ""}};
+    Clip threeDigitPiece = good;
+    threeDigitPiece.frames.push_back({"01:00:00:01", shortPacket(22)});
+    threeDigitPiece.frames.back().lensData.insert(40, "0");
+    threeDigitPiece.frames.back().lensData.pop_back();
+    Clip otherSeparator = good;
+    otherSeparator.frames = {{"01:00:00:00", lensText(shortPayload(11, 0), '-')}};
+    Clip noLensData = good;
+    noLensData.frames = {{"01:00:00:00", ""}, {"01:00:00:01", shortPacket(11).substr(0, 109)}};
+    Clip noFrames = good;
+    noFrames.frames.clear();
+
+    const struct {
+        const char* name;
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {"not a clip", "a text file\n", loadFailure},
+        {"unknown model", clipText(unknownModel), unknownFormat},
+        {"unknown pixel size", clipText(unknownSize), unknownFormat},
+        {"unknown size, no packets", clipText(unknownSizeWithoutPackets), unknownFormat},
+        {"three-digit piece", clipText(threeDigitPiece), invalidPacket},
+        {"other separator", clipText(otherSeparator), invalidPacket},
+        {"no lens data", clipText(noLensData), noPacket},
+        {"no frames", clipText(noFrames), noPacket},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        const std::string path = directory.file("clip.r3d");
+        ExrFixtures::writeFileBytes(path, testCase.text);
+        EXPECT_EQ(testCase.message, constructionFailure(path));
+    }
+    EXPECT_EQ(loadFailure, constructionFailure(directory.file("missing.r3d")));
+}
+
+TEST_F(R3DMetadataSourceTest, TheCreatorMakesAnR3DSourceForOneR3DFile) {
+    Clip clip;
+    clip.frames = {{"01:00:00:00", shortPacket(11)}, {"01:00:00:05", shortPacket(22)}};
+    const auto source = MetadataCopy::MetadataSourceCreator::create({writeClip(clip, "take.R3D")});
+    ASSERT_TRUE(source);
+    EXPECT_FLOAT_EQ(2.2f, source->metadata(Timecode::Timecode("01:00:00:06", 0.0f))
+                              .frameMetadata.interpolationPoints.shading.at(0));
+
+    try {
+        MetadataCopy::MetadataSourceCreator::create({directory.file("missing.R3D")});
+        FAIL() << "created a source from a missing clip";
+    } catch (const Exception& exception) {
+        EXPECT_STREQ("Source could not be loaded.", exception.what());
+    }
+}
+
+} // namespace
