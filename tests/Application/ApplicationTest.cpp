@@ -1,0 +1,529 @@
+// okalu-tafe as its users meet it: the built program run as a child process in a directory of
+// generated files, with its standard output compared byte for byte and its exit status checked.
+#include "ToolProcess.hpp"
+
+#include "Support/ExrFixtures.hpp"
+
+#include <OpenEXR/ImfTimeCode.h>
+
+#include <boost/filesystem.hpp>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace fs = boost::filesystem;
+
+namespace {
+
+const std::string helpText =
+    "Usage:\n"
+    "  okalu-tafe [OPTION]... -s SOURCE... -d DESTINATION...\n"
+    "\n"
+    "Options:\n"
+    "  -h [ --help ]                      Display help text and exit.\n"
+    "  --version                          Output version information and exit.\n"
+    "  -s [ --source ] arg                Path to one or more files where the \n"
+    "                                     metadata shall be copied from.\n"
+    "  -d [ --destination ] arg           Path to one or more files where the \n"
+    "                                     metadata shall be copied to.\n"
+    "  --ask-before-overwriting-metadata  Prompt before overwriting existing \n"
+    "                                     metadata.\n"
+    "  --do-not-overwrite-metadata        Do not overwrite existing metadata.\n"
+    "  --abort-on-first-error             Abort copying on the first error occured.\n"
+    "\n"
+    "Description:\n"
+    "  A command-line tool used for timecode-based copying of OKALU Telvar Metadata\n"
+    "  from a given container into the metadata section of the given image file(s).\n"
+    "\n"
+    "  After copying the metadata, the image files (e.g. of type exr) can then be\n"
+    "  used directly by the OKALU Telvar Data Plug-ins to perform different kinds\n"
+    "  of lens corrections just on the basis of the embedded metadata. An additional\n"
+    "  metadata description file (e.g. of type vant) will no longer be needed and\n"
+    "  this will simplify the workflow with the OKALU Telvar Data technology.\n"
+    "\n"
+    "Supported File Formats:\n"
+    "  vant: Path to a single file of this format can be used as SOURCE.\n"
+    "  r3d:  Path to a single file of this format can be used as SOURCE. If the\n"
+    "        footage is split into multiple files, please select only one of them\n"
+    "        because the other parts will be found and used automatically.\n"
+    "  exr:  Path to one or more files of this format can be used as DESTINATION.\n"
+    "\n"
+    "Examples:\n"
+    "  Copy from \"clip.vant\" to \"clip-0000.exr\".\n"
+    "  $ okalu-tafe -s clip.vant -d clip-0000.exr\n"
+    "\n"
+    "  Copy from \"clip.vant\" to \"clip-0000.exr\", \"clip-0001.exr\" and \"clip-0002.exr\".\n"
+    "  $ okalu-tafe -s clip.vant -d clip-0000.exr clip-0001.exr clip-0002.exr\n"
+    "\n"
+    "  Copy from \"clip.vnt\" to files which start with \"clip-\" and end with \".exr\".\n"
+    "  $ okalu-tafe -s clip.vant -d clip-*.exr\n"
+    "\n"
+    "  Copy from \"clip-001.r3d\" and all the other r3d files contained in the same\n"
+    "  directory which belong to the same footage to files which start with \"clip-\"\n"
+    "  and end with \".exr\".\n"
+    "  $ okalu-tafe -s clip-001.r3d -d clip-*.exr\n"
+    "\n"
+    "Copyright:\n"
+    "  (C) 2023 OKALU. All rights reserved.\n";
+
+const std::string conflictMessage = "Conflicting options \"--ask-before-overwriting-metadata\" "
+                                    "and \"--do-not-overwrite-metadata\".\n";
+
+// Rows at frames 100 and 200 at 25 frames per second: 01:00:00:00 up to 01:00:03:24 is row 100,
+// from 01:00:04:00 on row 200, and nothing lies before 01:00:00:00.
+const std::string vantText = "# VANT Version 3\n"
+                             "HEADER_START\n"
+                             "lensManufacturer:=OKALU\n"
+                             "lensTypeName:=Telvar 32-80\n"
+                             "lensSerialNumber:=TV-0001\n"
+                             "lensMinFocalLength:=32\n"
+                             "lensMaxFocalLength:=80\n"
+                             "cameraManufacturer:=RED\n"
+                             "cameraModel:=WEAPON 8K VV\n"
+                             "sensorWidth:=24\n"
+                             "clipName:=A001_C001\n"
+                             "videoFileName:=A001_C001.mov\n"
+                             "clipDurationFrames:=300\n"
+                             "clipWidth:=1920\n"
+                             "clipHeight:=1080\n"
+                             "tcFps:=25\n"
+                             "tcDrop:=0\n"
+                             "enableLensShadingCorrection:=1\n"
+                             "shadingGamma:=2.2\n"
+                             "enableLensDistortionCorrection:=1\n"
+                             "distortionZoom:=1\n"
+                             "HEADER_END\n"
+                             "frame;positions;shading;distortion;a;b;c;d;e;timecode\n"
+                             "100;0,3.5,7,10.5,14,17.5,21.4;100,99.2,97.1,93.8,89,82.6,74.3;"
+                             "0,-0.12,-0.35,-0.71,-1.2,-1.84,-2.6;0;0;0;0;0;01:00:00:00\n"
+                             "200;0,3,6,9,12,15,18;100,99,98,97,96,95,94;"
+                             "0,0.5,1,1.5,2,2.5,3;0;0;0;0;0;01:00:04:00\n";
+
+// 1920 x 1080 pixels on a 24 mm wide sensor: a 13.5 mm high image, radius 13.7682 mm.
+const std::string vantRow100 =
+    "{\"version\":\"1.0.0\",\"recordingFormat\":{\"imageRadius\":13.7682,\"clipResolution\":{"
+    "\"width\":1920,\"height\":1080},\"camera\":{\"manufacturer\":\"RED\",\"model\":\"WEAPON 8K "
+    "VV\"}},\"frameData\":{\"interpolationPoints\":{\"heights\":[0,3.5,7,10.5,14,17.5,21.4],"
+    "\"shading\":[100,99.2,97.1,93.8,89,82.6,74.3],\"radialDistortion\":[0,-0.12,-0.35,-0.71,-"
+    "1.2,-1.84,-2.6]}},\"creator\":\"okalu-tafe v0.4.3\"}";
+const std::string vantRow200 =
+    "{\"version\":\"1.0.0\",\"recordingFormat\":{\"imageRadius\":13.7682,\"clipResolution\":{"
+    "\"width\":1920,\"height\":1080},\"camera\":{\"manufacturer\":\"RED\",\"model\":\"WEAPON 8K "
+    "VV\"}},\"frameData\":{\"interpolationPoints\":{\"heights\":[0,3,6,9,12,15,18],\"shading\":["
+    "100,99,98,97,96,95,94],\"radialDistortion\":[0,0.5,1,1.5,2,2.5,3]}},\"creator\":\"okalu-"
+    "tafe v0.4.3\"}";
+
+std::string progress(unsigned percent, const std::string& name) {
+    return std::to_string(percent) + "% [Copying to \"" + name + "\" ...]";
+}
+std::string copied(const std::string& name) {
+    return "\r  OK: Successfully copied to \"" + name + "\".\n";
+}
+std::string skipped(const std::string& name) {
+    return "\r  OK: Metadata already exists in \"" + name + "\".\n";
+}
+std::string failed(const std::string& name, const std::string& message) {
+    return "\r ERR: Failed to copy to \"" + name + "\". (" + message + ")\n";
+}
+std::string question(const std::string& name) {
+    return "\rWould you like to overwrite existing metadata in \"" + name + "\" [y/n]? ";
+}
+std::string found(unsigned sources, unsigned destinations) {
+    const auto line = [](unsigned count, const char* kind) {
+        return std::to_string(count) + " " + kind + (count == 1 ? " file was" : " files were") +
+               " found.\n";
+    };
+    return line(sources, "source") + line(destinations, "destination");
+}
+
+class ApplicationTest : public ::testing::Test {
+protected:
+    std::string path(const std::string& name) const { return directory.file(name); }
+
+    void writeText(const std::string& name, const std::string& text) const {
+        std::ofstream(path(name), std::ios::binary) << text;
+    }
+
+    void writeExr(const std::string& name, std::optional<Imf::TimeCode> timeCode,
+                  std::optional<std::string> lensCorrection = std::nullopt) const {
+        ExrFixtures::ExrFileSpec spec;
+        spec.timeCode = timeCode;
+        spec.lensCorrection = lensCorrection;
+        ExrFixtures::writeScanLineExr(path(name), spec);
+    }
+
+    std::optional<std::string> metadataOf(const std::string& name) const {
+        return ExrFixtures::readStringAttribute(path(name),
+                                                ExrFixtures::lensCorrectionAttributeName);
+    }
+
+    ToolInvocation invocation(std::vector<std::string> arguments,
+                              const std::string& input = "") const {
+        ToolInvocation result;
+        result.arguments = std::move(arguments);
+        result.workingDirectory = directory.path().string();
+        result.decoderLibraryDirectory = STANDIN_DIRECTORY;
+        result.input = input;
+        return result;
+    }
+
+    ToolResult run(std::vector<std::string> arguments, const std::string& input = "") const {
+        return runTool(invocation(std::move(arguments), input));
+    }
+
+    // Names of the directory's entries that a rewrite may have left behind.
+    std::vector<std::string> temporaryFiles() const {
+        std::vector<std::string> names;
+        for (fs::directory_iterator entry(directory.path()), end; entry != end; ++entry) {
+            if (entry->path().extension() == ".tmp") {
+                names.push_back(entry->path().filename().string());
+            }
+        }
+        return names;
+    }
+
+    ExrFixtures::TemporaryDirectory directory;
+};
+
+struct CommandLineCase {
+    const char* title;
+    std::vector<std::string> arguments;
+    std::string output;
+    int exitStatus;
+};
+
+TEST_F(ApplicationTest, CommandLinesThatEndBeforeAnyCopy) {
+    writeText("clip.vant", vantText);
+    writeExr("a.exr", Imf::TimeCode(1, 0, 0, 0));
+    const std::vector<CommandLineCase> cases = {
+        {"help", {"--help"}, helpText, 0},
+        {"short help", {"-h"}, helpText, 0},
+        {"help before version", {"--version", "-h"}, helpText, 0},
+        {"help excuses the conflict without paths",
+         {"-h", "--ask-before-overwriting-metadata", "--do-not-overwrite-metadata"},
+         helpText,
+         0},
+        {"version", {"--version"}, "0.4.3\n", 0},
+        {"version without a destination", {"--version", "-s", "clip.vant"}, "0.4.3\n", 0},
+        {"unknown option",
+         {"-s", "clip.vant", "-d", "a.exr", "--force"},
+         "unrecognised option '--force'\n",
+         2},
+        {"missing destination",
+         {"-s", "clip.vant"},
+         "the option '--destination' is required but missing\n",
+         2},
+        {"nothing at all", {}, "the option '--destination' is required but missing\n", 2},
+        {"conflicting switches",
+         {"-s", "clip.vant", "-d", "a.exr", "--ask-before-overwriting-metadata",
+          "--do-not-overwrite-metadata"},
+         conflictMessage,
+         2},
+        {"conflicting switches with help",
+         {"-h", "-s", "clip.vant", "-d", "a.exr", "--ask-before-overwriting-metadata",
+          "--do-not-overwrite-metadata"},
+         conflictMessage,
+         2},
+        {"an argument of no option",
+         {"-s", "clip.vant", "--abort-on-first-error", "a.exr", "-d", "a.exr"},
+         "too many positional options have been specified on the command line\n",
+         2},
+    };
+    for (const CommandLineCase& testCase : cases) {
+        SCOPED_TRACE(testCase.title);
+        const ToolResult result = run(testCase.arguments);
+        EXPECT_EQ(result.output, testCase.output);
+        EXPECT_EQ(result.exitStatus, testCase.exitStatus);
+        EXPECT_EQ(result.errors, "");
+    }
+    EXPECT_FALSE(metadataOf("a.exr"));
+}
+
+TEST_F(ApplicationTest, NothingRunsWithoutTheDecoderLibrary) {
+    if (fs::exists("/usr/local/lib/okalu-tafe/REDR3D.dylib")) {
+        GTEST_SKIP() << "a decoder library is installed on this machine";
+    }
+    writeText("clip.vant", vantText);
+    writeExr("a.exr", Imf::TimeCode(1, 0, 0, 0));
+    fs::create_directory(directory.path() / "empty");
+    const std::vector<std::vector<std::string>> commandLines = {
+        {"-h"}, {"--version"}, {"-s", "clip.vant", "-d", "a.exr"}, {"--force"}, {}};
+    for (const std::string& decoderLibraryDirectory : {std::string(), path("empty")}) {
+        for (const std::vector<std::string>& arguments : commandLines) {
+            ToolInvocation call = invocation(arguments);
+            call.decoderLibraryDirectory = decoderLibraryDirectory;
+            const ToolResult result = runTool(call);
+            EXPECT_EQ(result.output, "R3DSDK could not be initialized.\n");
+            EXPECT_EQ(result.exitStatus, 1);
+        }
+    }
+    EXPECT_FALSE(metadataOf("a.exr"));
+}
+
+TEST_F(ApplicationTest, AVantFileReachesEveryDestinationByTimecode) {
+    writeText("clip.vant", vantText);
+    writeExr("shot-1.exr", Imf::TimeCode(1, 0, 0, 0));
+    writeExr("shot-2.exr", Imf::TimeCode(1, 0, 3, 24));
+    writeExr("shot-3.exr", Imf::TimeCode(1, 0, 4, 0));
+    writeExr("shot-4.exr", Imf::TimeCode(2, 0, 0, 0));
+
+    const ToolResult result = run({"-s", "clip.vant", "-d", "shot-*.exr"});
+    EXPECT_EQ(result.output, found(1, 4) + progress(0, "shot-1.exr") + copied("shot-1.exr") +
+                                 progress(25, "shot-2.exr") + copied("shot-2.exr") +
+                                 progress(50, "shot-3.exr") + copied("shot-3.exr") +
+                                 progress(75, "shot-4.exr") + copied("shot-4.exr") +
+                                 "Completed!\n");
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(metadataOf("shot-1.exr"), vantRow100);
+    EXPECT_EQ(metadataOf("shot-2.exr"), vantRow100);
+    EXPECT_EQ(metadataOf("shot-3.exr"), vantRow200);
+    EXPECT_EQ(metadataOf("shot-4.exr"), vantRow200);
+    EXPECT_TRUE(temporaryFiles().empty());
+}
+
+TEST_F(ApplicationTest, WildcardsExpandInByteOrderAndOnlyInTheLastComponent) {
+    writeText("clip.vant", vantText);
+    for (const char* name : {"b.exr", "A.exr", "a.exr", "clip1.exr", "clip2.exr", "clip3.exr"}) {
+        writeExr(name, Imf::TimeCode(1, 0, 0, 0));
+    }
+    writeExr("x*.exr", Imf::TimeCode(1, 0, 0, 0));
+    writeExr("xy.exr", Imf::TimeCode(1, 0, 0, 0));
+
+    ToolResult result = run({"-s", "clip.vant", "-d", "?.exr", "*.EXR", "[aAb]*.exr"});
+    EXPECT_EQ(result.output, found(1, 3) + progress(0, "A.exr") + copied("A.exr") +
+                                 progress(33, "a.exr") + copied("a.exr") + progress(66, "b.exr") +
+                                 copied("b.exr") + "Completed!\n");
+    EXPECT_EQ(result.exitStatus, 0);
+
+    // A name holding "*" that exists is taken as it stands, not as a pattern.
+    result = run({"-s", "clip.vant", "-d", "clip[13]*.exr", "x*.exr"});
+    EXPECT_EQ(result.output, found(1, 3) + progress(0, "clip1.exr") + copied("clip1.exr") +
+                                 progress(33, "clip3.exr") + copied("clip3.exr") +
+                                 progress(66, "x*.exr") + copied("x*.exr") + "Completed!\n");
+    EXPECT_FALSE(metadataOf("clip2.exr"));
+    EXPECT_FALSE(metadataOf("xy.exr"));
+
+    result = run({"-s", "clip.vant", "-d", "*.EXR"});
+    EXPECT_EQ(result.output, "1 source file was found.\nNo destination file found.\nFailed!\n");
+    EXPECT_EQ(result.exitStatus, 1);
+
+    // The message of an invalid pattern is the standard library's.
+    std::string regexMessage;
+    try {
+        std::regex("^clip(\\..*exr$");
+    } catch (const std::regex_error& error) {
+        regexMessage = error.what();
+    }
+    ASSERT_FALSE(regexMessage.empty());
+    result = run({"-s", "clip.vant", "-d", "a.exr", "clip(.*exr"});
+    EXPECT_EQ(result.output, "1 source file was found.\n" + regexMessage + "\n");
+    EXPECT_EQ(result.exitStatus, 2);
+}
+
+TEST_F(ApplicationTest, TheSameDestinationTwiceIsWorkedOnTwice) {
+    writeText("clip.vant", vantText);
+    writeExr("a.exr", Imf::TimeCode(1, 0, 4, 0));
+    const ToolResult result = run({"-s", "clip.vant", "-d", "a.exr", "./a.exr"});
+    EXPECT_EQ(result.output, found(1, 2) + progress(0, "a.exr") + copied("a.exr") +
+                                 progress(50, "a.exr") + copied("a.exr") + "Completed!\n");
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(metadataOf("a.exr"), vantRow200);
+}
+
+TEST_F(ApplicationTest, OverwritePoliciesDecideAboutExistingMetadata) {
+    writeText("clip.vant", vantText);
+    const auto prepare = [&] {
+        writeExr("a.exr", Imf::TimeCode(1, 0, 0, 0), std::string("old a"));
+        writeExr("b.exr", Imf::TimeCode(1, 0, 0, 0), std::string("old b"));
+        writeExr("c.exr", Imf::TimeCode(1, 0, 0, 0));
+    };
+    const std::vector<std::string> files = {"-s", "clip.vant", "-d", "a.exr", "b.exr", "c.exr"};
+    const auto with = [&](const std::vector<std::string>& switches) {
+        std::vector<std::string> arguments = files;
+        arguments.insert(arguments.end(), switches.begin(), switches.end());
+        return arguments;
+    };
+
+    prepare();
+    ToolResult result = run(files);
+    EXPECT_EQ(result.output, found(1, 3) + progress(0, "a.exr") + copied("a.exr") +
+                                 progress(33, "b.exr") + copied("b.exr") + progress(66, "c.exr") +
+                                 copied("c.exr") + "Completed!\n");
+    EXPECT_EQ(metadataOf("b.exr"), vantRow100);
+
+    prepare();
+    const std::string untouched = ExrFixtures::readFileBytes(path("a.exr"));
+    result = run(with({"--do-not-overwrite-metadata"}));
+    EXPECT_EQ(result.output, found(1, 3) + progress(0, "a.exr") + skipped("a.exr") +
+                                 progress(33, "b.exr") + skipped("b.exr") + progress(66, "c.exr") +
+                                 copied("c.exr") + "Completed!\n");
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(ExrFixtures::readFileBytes(path("a.exr")), untouched);
+    EXPECT_EQ(metadataOf("b.exr"), "old b");
+
+    // "y" answers the first question; the line end is skipped, "n" answers the second.
+    prepare();
+    result = run(with({"--ask-before-overwriting-metadata"}), "y\nn\n");
+    EXPECT_EQ(result.output, found(1, 3) + progress(0, "a.exr") + question("a.exr") +
+                                 progress(0, "a.exr") + copied("a.exr") + progress(33, "b.exr") +
+                                 question("b.exr") + skipped("b.exr") + progress(66, "c.exr") +
+                                 copied("c.exr") + "Completed!\n");
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(metadataOf("a.exr"), vantRow100);
+    EXPECT_EQ(metadataOf("b.exr"), "old b");
+
+    // With no answer at all every question is a no.
+    prepare();
+    result = run({"-s", "clip.vant", "-d", "a.exr", "b.exr", "--ask-before-overwriting-metadata"});
+    EXPECT_EQ(result.output, found(1, 2) + progress(0, "a.exr") + question("a.exr") +
+                                 skipped("a.exr") + progress(50, "b.exr") + question("b.exr") +
+                                 skipped("b.exr") + "Nothing to do!\n");
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(metadataOf("a.exr"), "old a");
+}
+
+TEST_F(ApplicationTest, AFailedDestinationFailsTheRun) {
+    writeText("clip.vant", vantText);
+    const auto prepare = [&] {
+        writeExr("a.exr", std::nullopt);
+        writeExr("b.exr", Imf::TimeCode(0, 59, 59, 24));
+        writeExr("c.exr", Imf::TimeCode(1, 0, 0, 0));
+    };
+    const std::string noTimecode = failed("a.exr", "Timecode does not exist.");
+    const std::string tooEarly = failed("b.exr", "No metadata available for timecode 00:59:59:24.");
+
+    prepare();
+    ToolResult result = run({"-s", "clip.vant", "-d", "a.exr", "b.exr", "c.exr"});
+    EXPECT_EQ(result.output, found(1, 3) + progress(0, "a.exr") + noTimecode +
+                                 progress(33, "b.exr") + tooEarly + progress(66, "c.exr") +
+                                 copied("c.exr") + "Completed with 2 errors!\n");
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(metadataOf("c.exr"), vantRow100);
+
+    prepare();
+    result = run({"-s", "clip.vant", "-d", "a.exr", "b.exr", "c.exr", "--abort-on-first-error"});
+    EXPECT_EQ(result.output, found(1, 3) + progress(0, "a.exr") + noTimecode + "Aborted!\n");
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_FALSE(metadataOf("c.exr"));
+
+    prepare();
+    result = run({"-s", "clip.vant", "-d", "b.exr"});
+    EXPECT_EQ(result.output,
+              found(1, 1) + progress(0, "b.exr") + tooEarly + "Nothing to do with 1 error!\n");
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_TRUE(temporaryFiles().empty());
+}
+
+TEST_F(ApplicationTest, RefusedSourcesAndDestinationsTouchNoFile) {
+    writeText("clip.vant", vantText);
+    writeText("other.vant", vantText);
+    writeText("broken.vant", "# VANT Version 3\nHEADER_START\nHEADER_END\nframe;\n");
+    writeText("notes.txt", "not an image");
+    writeExr("a.exr", Imf::TimeCode(1, 0, 0, 0));
+    const std::string before = ExrFixtures::readFileBytes(path("a.exr"));
+
+    const std::vector<CommandLineCase> cases = {
+        {"no source", {"-s", "missing.vant", "-d", "a.exr"}, "No source file found.\nFailed!\n", 1},
+        {"no destination",
+         {"-s", "clip.vant", "-d", "missing.exr", "*.EXR"},
+         "1 source file was found.\nNo destination file found.\nFailed!\n",
+         1},
+        {"two VANT files",
+         {"-s", "*.vant", "-d", "a.exr"},
+         found(3, 1) + "Source cannot consist of multiple vant files.\n",
+         1},
+        {"mixed source types",
+         {"-s", "clip.vant", "notes.txt", "-d", "a.exr"},
+         found(2, 1) + "Sources cannot be of different types.\n",
+         1},
+        {"unsupported source",
+         {"-s", "notes.txt", "-d", "a.exr"},
+         found(1, 1) + "Source cannot be created with unsupported type.\n",
+         1},
+        {"unparsable source",
+         {"-s", "broken.vant", "-d", "a.exr"},
+         found(1, 1) + "Source could not be parsed.\n",
+         1},
+        {"a destination of another type",
+         {"-s", "clip.vant", "-d", "a.exr", "notes.txt"},
+         found(1, 2) + "Destination cannot be created with unsupported type.\n",
+         1},
+    };
+    for (const CommandLineCase& testCase : cases) {
+        SCOPED_TRACE(testCase.title);
+        const ToolResult result = run(testCase.arguments);
+        EXPECT_EQ(result.output, testCase.output);
+        EXPECT_EQ(result.exitStatus, testCase.exitStatus);
+    }
+    EXPECT_EQ(ExrFixtures::readFileBytes(path("a.exr")), before);
+}
+
+TEST_F(ApplicationTest, AnInterruptDuringAQuestionFinishesThatFileAndStops) {
+    writeText("clip.vant", vantText);
+    for (const char* name : {"a.exr", "b.exr", "c.exr"}) {
+        writeExr(name, Imf::TimeCode(1, 0, 0, 0), std::string("old"));
+    }
+    ToolInvocation call =
+        invocation({"-s", "clip.vant", "-d", "*.exr", "--ask-before-overwriting-metadata"});
+    call.keepInputOpen = true;
+    ToolProcess process(call);
+    ASSERT_TRUE(process.waitForOutput(question("a.exr")));
+    // The tool waits for the answer: the interrupt arrives in the middle of the first file.
+    process.signal(SIGINT);
+    process.sendInput("y\n");
+    const ToolResult result = process.finish();
+
+    EXPECT_EQ(result.output, found(1, 3) + progress(0, "a.exr") + question("a.exr") +
+                                 progress(0, "a.exr") + copied("a.exr") + "Aborted by the user!\n");
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(metadataOf("a.exr"), vantRow100);
+    EXPECT_EQ(metadataOf("b.exr"), "old");
+    EXPECT_EQ(metadataOf("c.exr"), "old");
+}
+
+TEST_F(ApplicationTest, AnInterruptStopsALongRunBetweenFiles) {
+    writeText("clip.vant", vantText);
+    const int fileCount = 300;
+    std::vector<std::string> names;
+    for (int index = 0; index < fileCount; ++index) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%04d.exr", index);
+        names.push_back(name);
+        writeExr(name, Imf::TimeCode(1, 0, 0, 0));
+    }
+    ToolProcess process(invocation({"-s", "clip.vant", "-d", "frame-*.exr"}));
+    ASSERT_TRUE(process.waitForOutput(copied(names[0])));
+    process.signal(SIGINT);
+    const ToolResult result = process.finish();
+
+    ASSERT_EQ(result.exitStatus, 1) << result.output;
+    const std::string ending = "Aborted by the user!\n";
+    ASSERT_GE(result.output.size(), ending.size());
+    EXPECT_EQ(result.output.substr(result.output.size() - ending.size()), ending);
+
+    // The files before the stop are complete and written, the others untouched, none half-way.
+    std::size_t copiedCount = 0;
+    while (copiedCount < names.size() &&
+           result.output.find(copied(names[copiedCount])) != std::string::npos) {
+        ++copiedCount;
+    }
+    EXPECT_GE(copiedCount, 1u);
+    EXPECT_LT(copiedCount, names.size());
+    EXPECT_EQ(result.output.find("[Copying to \"" + names[copiedCount] + "\" ...]"),
+              std::string::npos)
+        << "a file was begun after the interrupt";
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        SCOPED_TRACE(names[index]);
+        const std::optional<std::string> metadata = metadataOf(names[index]);
+        EXPECT_EQ(metadata.has_value(), index < copiedCount);
+    }
+    EXPECT_TRUE(temporaryFiles().empty());
+}
+
+} // namespace

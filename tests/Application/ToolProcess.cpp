@@ -1,0 +1,178 @@
+#include "ToolProcess.hpp"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+void closeIfOpen(int& descriptor) {
+    if (descriptor >= 0) {
+        ::close(descriptor);
+        descriptor = -1;
+    }
+}
+
+std::vector<std::string> childEnvironment(const std::string& decoderLibraryDirectory) {
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        if (std::strncmp(*variable, "R3DSDKPATH=", 11) != 0) {
+            environment.emplace_back(*variable);
+        }
+    }
+    if (!decoderLibraryDirectory.empty()) {
+        environment.push_back("R3DSDKPATH=" + decoderLibraryDirectory);
+    }
+    return environment;
+}
+
+std::vector<char*> pointersTo(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts) {
+        pointers.push_back(&text[0]);
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+} // namespace
+
+ToolProcess::ToolProcess(const ToolInvocation& invocation) {
+    // Everything the child needs is prepared before fork: between fork and exec a child of a
+    // threaded process may only make async-signal-safe calls.
+    std::vector<std::string> argumentTexts{OKALU_TAFE_EXECUTABLE};
+    argumentTexts.insert(argumentTexts.end(), invocation.arguments.begin(),
+                         invocation.arguments.end());
+    std::vector<std::string> environmentTexts =
+        childEnvironment(invocation.decoderLibraryDirectory);
+    std::vector<char*> argv = pointersTo(argumentTexts);
+    std::vector<char*> envp = pointersTo(environmentTexts);
+    // A child that ends before reading its input must not take the test process with it.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    int input[2], output[2], errors[2];
+    if (::pipe(input) != 0 || ::pipe(output) != 0 || ::pipe(errors) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    child = ::fork();
+    if (child < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (child == 0) {
+        ::dup2(input[0], STDIN_FILENO);
+        ::dup2(output[1], STDOUT_FILENO);
+        ::dup2(errors[1], STDERR_FILENO);
+        for (int descriptor : {input[0], input[1], output[0], output[1], errors[0], errors[1]}) {
+            ::close(descriptor);
+        }
+        if (::chdir(invocation.workingDirectory.c_str()) != 0) {
+            ::_exit(127);
+        }
+        ::execve(argv[0], argv.data(), envp.data());
+        ::_exit(127);
+    }
+    ::close(input[0]);
+    ::close(output[1]);
+    ::close(errors[1]);
+    outputPipe = output[0];
+    errorPipe = errors[0];
+
+    inputPipe = input[1];
+    sendInput(invocation.input);
+    if (!invocation.keepInputOpen) {
+        closeInput();
+    }
+}
+
+void ToolProcess::sendInput(const std::string& text) {
+    // The inputs of these tests are far below a pipe's capacity, so this cannot block.
+    for (std::size_t written = 0; written < text.size();) {
+        const ssize_t count = ::write(inputPipe, text.data() + written, text.size() - written);
+        if (count < 0 && errno == EPIPE) {
+            return; // The child has already ended; what it did not read plays no part.
+        }
+        if (count < 0 && errno != EINTR) {
+            throw std::runtime_error("writing to the child failed");
+        }
+        written += count > 0 ? static_cast<std::size_t>(count) : 0;
+    }
+}
+
+void ToolProcess::closeInput() {
+    closeIfOpen(inputPipe);
+}
+
+ToolProcess::~ToolProcess() {
+    if (child > 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+    }
+    closeIfOpen(inputPipe);
+    closeIfOpen(outputPipe);
+    closeIfOpen(errorPipe);
+}
+
+bool ToolProcess::readOnce() {
+    pollfd descriptors[2] = {{outputPipe, POLLIN, 0}, {errorPipe, POLLIN, 0}};
+    if (outputPipe < 0 && errorPipe < 0) {
+        return false;
+    }
+    if (::poll(descriptors, 2, -1) < 0) {
+        return errno == EINTR;
+    }
+    std::string* targets[2] = {&result.output, &result.errors};
+    int* pipes[2] = {&outputPipe, &errorPipe};
+    for (int index = 0; index < 2; ++index) {
+        if (*pipes[index] < 0 || descriptors[index].revents == 0) {
+            continue;
+        }
+        char buffer[4096];
+        const ssize_t count = ::read(*pipes[index], buffer, sizeof buffer);
+        if (count > 0) {
+            targets[index]->append(buffer, static_cast<std::size_t>(count));
+        } else if (count == 0 || errno != EINTR) {
+            closeIfOpen(*pipes[index]);
+        }
+    }
+    return true;
+}
+
+bool ToolProcess::waitForOutput(const std::string& text) {
+    while (result.output.find(text) == std::string::npos) {
+        if (outputPipe < 0 || !readOnce()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ToolProcess::signal(int signalNumber) {
+    ::kill(child, signalNumber);
+}
+
+ToolResult ToolProcess::finish() {
+    closeInput();
+    while (readOnce()) {
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    child = -1;
+    if (WIFEXITED(status)) {
+        result.exitStatus = WEXITSTATUS(status);
+    } else if (WIFSIGNALED(status)) {
+        result.terminatingSignal = WTERMSIG(status);
+    }
+    return result;
+}
+
+ToolResult runTool(const ToolInvocation& invocation) {
+    return ToolProcess(invocation).finish();
+}
