@@ -119,6 +119,72 @@ const std::string vantRow200 =
     "100,99,98,97,96,95,94],\"radialDistortion\":[0,0.5,1,1.5,2,2.5,3]}},\"creator\":\"okalu-"
     "tafe v0.4.3\"}";
 
+// A long lens data packet as a camera stores it: 70 bytes as two hexadecimal digits each,
+// separated by "/", the 42 payload bytes from byte 26 on. Values are in tenths.
+std::string longPacket(const std::vector<int>& heights, const std::vector<int>& shading,
+                       const std::vector<int>& distortion) {
+    std::vector<unsigned> bytes = {0x5A};
+    for (unsigned index = 1; index < 26; ++index) {
+        bytes.push_back(index);
+    }
+    for (const int height : heights) {
+        bytes.push_back(static_cast<unsigned>(height) / 64);
+        bytes.push_back(static_cast<unsigned>(height) % 64);
+    }
+    for (const std::vector<int>* list : {&shading, &distortion}) {
+        for (const int value : *list) {
+            const unsigned word = static_cast<unsigned>(value) & 0xFFFFu;
+            bytes.push_back(word >> 8);
+            bytes.push_back(word & 0xFFu);
+        }
+    }
+    bytes.push_back(0);
+    bytes.push_back(0);
+    std::string text;
+    for (const unsigned byte : bytes) {
+        char digits[4];
+        std::snprintf(digits, sizeof digits, "%02X", byte);
+        text += (text.empty() ? "" : "/") + std::string(digits);
+    }
+    return text;
+}
+
+const std::string packetA =
+    longPacket({0, 35, 70, 105, 140, 175, 214}, {1000, 991, 968, 932, 885, 824, 749},
+               {0, -1, -3, -7, -12, -18, -26});
+const std::string packetB = longPacket(
+    {0, 30, 60, 90, 120, 150, 180}, {1000, 995, 980, 956, 922, 879, 825}, {0, 1, 2, 4, 7, 11, 16});
+
+// A clip in the stand-in's text format; the lens data changes at the fourth frame.
+std::string clipText(const std::string& cameraModel) {
+    std::string text = "OKALU-TAFE TEXT CLIP 1\n"
+                       "image_width = 8192\n"
+                       "image_height = 4320\n"
+                       "camera_model = " +
+                       cameraModel +
+                       "\n"
+                       "framerate = 24\n";
+    for (int frame = 0; frame < 6; ++frame) {
+        text += "frame 01:00:00:0" + std::to_string(frame) + " " + (frame < 3 ? packetA : packetB) +
+                "\n";
+    }
+    return text;
+}
+
+// The recording format "WEAPON 8K VV" at 8192 x 4320 pixels has an image radius of 23.1532 mm.
+const std::string clipPacketA =
+    "{\"version\":\"1.0.0\",\"recordingFormat\":{\"imageRadius\":23.1532,\"clipResolution\":{"
+    "\"width\":8192,\"height\":4320},\"camera\":{\"manufacturer\":\"RED\",\"model\":\"WEAPON 8K "
+    "VV\"}},\"frameData\":{\"interpolationPoints\":{\"heights\":[0,3.5,7,10.5,14,17.5,21.4],"
+    "\"shading\":[100,99.1,96.8,93.2,88.5,82.4,74.9],\"radialDistortion\":[0,-0.1,-0.3,-0.7,-1.2,"
+    "-1.8,-2.6]}},\"creator\":\"okalu-tafe v0.4.3\"}";
+const std::string clipPacketB =
+    "{\"version\":\"1.0.0\",\"recordingFormat\":{\"imageRadius\":23.1532,\"clipResolution\":{"
+    "\"width\":8192,\"height\":4320},\"camera\":{\"manufacturer\":\"RED\",\"model\":\"WEAPON 8K "
+    "VV\"}},\"frameData\":{\"interpolationPoints\":{\"heights\":[0,3,6,9,12,15,18],\"shading\":["
+    "100,99.5,98,95.6,92.2,87.9,82.5],\"radialDistortion\":[0,0.1,0.2,0.4,0.7,1.1,1.6]}},"
+    "\"creator\":\"okalu-tafe v0.4.3\"}";
+
 std::string progress(unsigned percent, const std::string& name) {
     return std::to_string(percent) + "% [Copying to \"" + name + "\" ...]";
 }
@@ -524,6 +590,85 @@ TEST_F(ApplicationTest, AnInterruptStopsALongRunBetweenFiles) {
         EXPECT_EQ(metadata.has_value(), index < copiedCount);
     }
     EXPECT_TRUE(temporaryFiles().empty());
+}
+
+TEST_F(ApplicationTest, AStandInClipReachesEveryDestinationByTimecode) {
+    writeText("A001_C001.r3d", clipText("WEAPON 8K VV"));
+    // Before the first frame, on a frame of each packet, and past the end of the clip.
+    writeExr("A001_C001-1.exr", Imf::TimeCode(0, 59, 59, 23));
+    writeExr("A001_C001-2.exr", Imf::TimeCode(1, 0, 0, 2));
+    writeExr("A001_C001-3.exr", Imf::TimeCode(1, 0, 0, 4));
+    writeExr("A001_C001-4.exr", Imf::TimeCode(1, 0, 10, 0));
+
+    const ToolResult result = run({"-s", "A001_C001.r3d", "-d", "A001_C001-*.exr"});
+    EXPECT_EQ(result.output, found(1, 4) + progress(0, "A001_C001-1.exr") +
+                                 copied("A001_C001-1.exr") + progress(25, "A001_C001-2.exr") +
+                                 copied("A001_C001-2.exr") + progress(50, "A001_C001-3.exr") +
+                                 copied("A001_C001-3.exr") + progress(75, "A001_C001-4.exr") +
+                                 copied("A001_C001-4.exr") + "Completed!\n");
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(metadataOf("A001_C001-1.exr"), clipPacketA);
+    EXPECT_EQ(metadataOf("A001_C001-2.exr"), clipPacketA);
+    EXPECT_EQ(metadataOf("A001_C001-3.exr"), clipPacketB);
+    EXPECT_EQ(metadataOf("A001_C001-4.exr"), clipPacketB);
+    EXPECT_TRUE(temporaryFiles().empty());
+}
+
+TEST_F(ApplicationTest, ClipsThatCannotServeAsSourceTouchNoFile) {
+    writeText("unknown.r3d", clipText("NO SUCH CAMERA"));
+    writeText("notaclip.r3d", "A001_C001\n");
+    std::string withoutLensData = "OKALU-TAFE TEXT CLIP 1\nimage_width = 8192\n"
+                                  "image_height = 4320\ncamera_model = WEAPON 8K VV\n"
+                                  "framerate = 24\nframe 01:00:00:00\nframe 01:00:00:01\n";
+    writeText("nolens.r3d", withoutLensData);
+    writeText("clip.vant", vantText);
+    writeExr("a.exr", Imf::TimeCode(1, 0, 0, 0));
+    const std::string before = ExrFixtures::readFileBytes(path("a.exr"));
+
+    const std::vector<CommandLineCase> cases = {
+        {"no clip", {"-s", "notaclip.r3d", "-d", "a.exr"}, "Source could not be loaded.\n", 1},
+        {"unknown camera",
+         {"-s", "unknown.r3d", "-d", "a.exr"},
+         "Recording format of source is unknown.\n",
+         1},
+        {"no lens data",
+         {"-s", "nolens.r3d", "-d", "a.exr"},
+         "Source does not contain any Telvar metadata.\n",
+         1},
+        {"a clip and a VANT file",
+         {"-s", "nolens.r3d", "clip.vant", "-d", "a.exr"},
+         "Sources cannot be of different types.\n",
+         1},
+    };
+    for (const CommandLineCase& testCase : cases) {
+        SCOPED_TRACE(testCase.title);
+        const ToolResult result = run(testCase.arguments);
+        const unsigned sources = testCase.arguments.size() - 3;
+        EXPECT_EQ(result.output, found(sources, 1) + testCase.output);
+        EXPECT_EQ(result.exitStatus, testCase.exitStatus);
+    }
+    EXPECT_EQ(ExrFixtures::readFileBytes(path("a.exr")), before);
+}
+
+TEST_F(ApplicationTest, TheBundledSamplesRunThroughBothRoads) {
+    for (fs::directory_iterator entry(SAMPLES_DIRECTORY), end; entry != end; ++entry) {
+        fs::copy_file(entry->path(), directory.path() / entry->path().filename());
+    }
+    const std::vector<std::vector<std::string>> commandLines = {
+        {"-s", "clip.vant", "-d", "clip-*.exr"}, {"-s", "A001_C001.r3d", "-d", "A001_C001-*.exr"}};
+    for (const std::vector<std::string>& arguments : commandLines) {
+        SCOPED_TRACE(arguments[1]);
+        const ToolResult result = run(arguments);
+        EXPECT_EQ(result.exitStatus, 0);
+        EXPECT_EQ(result.output.substr(0, found(1, 6).size()), found(1, 6));
+        EXPECT_EQ(result.output.find("ERR:"), std::string::npos);
+    }
+    for (fs::directory_iterator entry(directory.path()), end; entry != end; ++entry) {
+        if (entry->path().extension() == ".exr") {
+            SCOPED_TRACE(entry->path().string());
+            EXPECT_TRUE(metadataOf(entry->path().filename().string()));
+        }
+    }
 }
 
 } // namespace
