@@ -6,7 +6,15 @@
 
 #include "RedLibrary.hpp"
 
+#ifndef OKALU_R3DSDK_DIRECTORY
+#error "OKALU_R3DSDK_DIRECTORY must name the install directory of the decoder library"
+#endif
+
 namespace R3DSDK {
+
+/// Where the installed decoder library is looked for; fixed when the layer is
+/// built (the CMake cache variable OKALU_R3DSDK_DIRECTORY).
+inline constexpr const char* InstallDirectory = OKALU_R3DSDK_DIRECTORY;
 
 class IKeyValueStore;
 struct PathEntry;
