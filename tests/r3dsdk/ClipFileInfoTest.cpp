@@ -171,16 +171,13 @@ TEST_F(ClipFileInfoTest, AudioBlocksIncludeTheirHeaderAndCountSamplesPerChannel)
     EXPECT_EQ(block.offset, 0u);
     EXPECT_EQ(block.size, 0u);
     EXPECT_EQ(block.sampleCount, 0u);
-}
 
-TEST_F(ClipFileInfoTest, AudioBlocksOfPageAlignedCamerasFillWholePages) {
     fake.cameraModelId = 2;
     fake.size = 4800;
     fake.channels = 1;
-    R3DSDK::Clip clip("A001.r3d");
-    const R3DSDK::ClipFileInfo info(clip);
-    R3DSDK::ClipFileInfo::AudioBlock block{};
-    ASSERT_TRUE(info.AudioBlockInfo(0, 0, &block));
+    R3DSDK::Clip alignedClip("A002.r3d");
+    const R3DSDK::ClipFileInfo aligned(alignedClip);
+    ASSERT_TRUE(aligned.AudioBlockInfo(0, 0, &block));
     EXPECT_EQ(block.size, 8192u);
     EXPECT_EQ(block.sampleCount, 1200u);
 }
