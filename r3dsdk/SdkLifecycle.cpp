@@ -21,8 +21,9 @@ const char libraryFileName[] = "REDR3D.dylib";
 // InitializeInternal; null when there is none.
 GlobalData* g_globalData = nullptr;
 
-// The state of InitializeInternal, once made. It is never deleted: the host
-// that drives it may still hold the store and handles it passed.
+// The state of InitializeInternal, once made: a static object, so FinalizeSdk
+// unloads its libraries and withdraws it but never deletes it, and a later
+// InitializeInternal can use it again.
 GlobalData* g_internalState = nullptr;
 
 std::string versionText;
