@@ -59,8 +59,9 @@ void modifyTimecodeString(std::string& text) {
     const auto code = [&text](std::size_t index) {
         return static_cast<unsigned int>(static_cast<unsigned char>(text[index]));
     };
-    // Unsigned throughout: characters other than digits give a text that the
-    // timecode constructor refuses, never undefined arithmetic.
+    // Unsigned throughout, so that a frame field that is not two digits
+    // still gives defined arithmetic; the timecode constructor judges the
+    // text that comes out.
     const unsigned int frame = 10u * (code(length - 2) - 48u) + (code(length - 1) - 48u);
     const unsigned int doubled = 2u * frame + (text[length - 3] == ':' ? 1u : 0u);
     text[length - 2] = static_cast<char>(48u + doubled / 10u);

@@ -13,39 +13,19 @@
 
 namespace R3DTestClips {
 
-/// The payload bytes of a short packet whose six shading values are all
-/// `shading` and whose six distortion values are all `distortion` (raw
-/// tenths, two's complement for negative ones).
-inline std::vector<unsigned int> shortPayload(unsigned int shading, int distortion) {
-    std::vector<unsigned int> bytes;
-    const unsigned int word = static_cast<unsigned int>(distortion) & 0xFFFFu;
-    for (int point = 0; point < 6; ++point) {
-        bytes.push_back(shading >> 8 & 0xFFu);
-        bytes.push_back(shading & 0xFFu);
-    }
-    for (int point = 0; point < 6; ++point) {
-        bytes.push_back(word >> 8);
-        bytes.push_back(word & 0xFFu);
-    }
-    return bytes;
-}
-
-/// A long packet's payload: heights 0.0 to 60.0 in steps of 10, then shading
-/// and distortion as for the short packet.
-inline std::vector<unsigned int> longPayload(unsigned int shading, int distortion) {
-    std::vector<unsigned int> bytes;
-    for (unsigned int height = 0; height <= 600; height += 100) {
-        bytes.push_back(height / 64);
-        bytes.push_back(height % 64);
-    }
-    const std::vector<unsigned int> rest = shortPayload(shading, distortion);
-    for (int point = 0; point < 7; ++point) {
-        bytes.push_back(rest[0]);
-        bytes.push_back(rest[1]);
-    }
-    for (int point = 0; point < 7; ++point) {
-        bytes.push_back(rest[12]);
-        bytes.push_back(rest[13]);
+/// A packet's payload bytes: for a short packet (24 bytes) six shading
+/// values, all `shading`, then six distortion values, all `distortion`; for a
+/// long one (42 bytes) seven heights of 0 before seven of each. Values are raw
+/// tenths, negative ones in two's complement.
+inline std::vector<unsigned int> payload(bool isShort, unsigned int shading, int distortion) {
+    const int points = isShort ? 6 : 7;
+    std::vector<unsigned int> bytes(isShort ? 0 : 14, 0u);
+    for (const unsigned int word :
+         {shading & 0xFFFFu, static_cast<unsigned int>(distortion) & 0xFFFFu}) {
+        for (int point = 0; point < points; ++point) {
+            bytes.push_back(word >> 8);
+            bytes.push_back(word & 0xFFu);
+        }
     }
     return bytes;
 }
@@ -76,7 +56,7 @@ inline std::string lensText(const std::vector<unsigned int>& payload, char separ
 }
 
 inline std::string shortPacket(unsigned int shading, int distortion = 0) {
-    return lensText(shortPayload(shading, distortion));
+    return lensText(payload(true, shading, distortion));
 }
 
 struct Frame {
