@@ -7,17 +7,11 @@
 #include <exception>
 #include <iostream>
 
-namespace {
-
-// Where an installed decoder library lives; "R3DSDKPATH" may name a further directory.
-const char* const decoderLibraryDirectory = "/usr/local/lib/okalu-tafe";
-
-} // namespace
-
 int main(int argc, char** argv) {
     // Nothing runs without the decoder library, not even the help text: a tool that prints its
-    // help but then cannot read a clip would only postpone the error.
-    if (R3DSDK::InitializeSdk(decoderLibraryDirectory, 0) != 0) {
+    // help but then cannot read a clip would only postpone the error. The install directory is
+    // fixed at build time; "R3DSDKPATH" may name a further directory.
+    if (R3DSDK::InitializeSdk(R3DSDK::InstallDirectory, 0) != 0) {
         R3DSDK::FinalizeSdk();
         std::cout << "R3DSDK could not be initialized." << std::endl;
         return Application::failure;
