@@ -210,12 +210,18 @@ bool ExrMetadataDestination::doesMetadataEntryExist() const {
 void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
     std::unique_ptr<Imf::InputFile> input;
     Imf::Header header;
+    bool copyableWhole = false;
     try {
-        if (!isCopyableWhole(filePath)) {
-            throw Exception(temporaryFileNotCreated);
+        copyableWhole = isCopyableWhole(filePath);
+        // A file that cannot be carried over whole still has its header and
+        // the document checked first, so that it gets the same answer to
+        // those faults as any other file.
+        if (copyableWhole) {
+            input = std::make_unique<Imf::InputFile>(filePath.c_str(), Imf::globalThreadCount());
+            header = input->header();
+        } else {
+            header = readHeader(filePath);
         }
-        input = std::make_unique<Imf::InputFile>(filePath.c_str(), Imf::globalThreadCount());
-        header = input->header();
         // Fails when the header holds the name with another type: replacing
         // it would silently change the type of someone else's attribute.
         header.insert(metadataAttributeName, Imf::StringAttribute(jsonString(metadata)));
@@ -223,6 +229,9 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
         throw;
     } catch (...) {
         throw Exception(fileDoesNotExist);
+    }
+    if (!copyableWhole) {
+        throw Exception(temporaryFileNotCreated);
     }
 
     ReplacementFileStream output(filePath);

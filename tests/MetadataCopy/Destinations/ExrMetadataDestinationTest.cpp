@@ -370,6 +370,37 @@ TEST_F(ExrMetadataDestinationTest, FilesThatCannotBeCarriedOverWholeAreRefusedUn
         EXPECT_EQ(destination.timecode().string(false), "01:02:03:04") << name;
         EXPECT_FALSE(destination.doesMetadataEntryExist()) << name;
     }
+
+    // The header and the document are judged before the file's layout, so
+    // such a file gets the same answer to their faults as any other.
+    const Metadata example = workedExampleMetadata();
+    Metadata notFinite = example;
+    notFinite.headerMetadata.recordingFormat.imageRadius = std::numeric_limits<float>::infinity();
+    spec.extraAttributes = {{lensCorrectionAttributeName, std::make_shared<Imf::IntAttribute>(7)}};
+    ExrFixtures::writeTiledExr(path("tiled-int.exr"), spec);
+    ExrFixtures::writeMultiPartExr(path("multipart-int.exr"), spec);
+    ExrFixtures::writeDeepScanLineExr(path("deep-int.exr"), spec);
+    const struct {
+        const char* name;
+        const Metadata& metadata;
+        const char* failure;
+    } precedence[] = {
+        {"tiled.exr", notFinite, "Metadata contains a number that is not finite."},
+        {"deep.exr", notFinite, "Metadata contains a number that is not finite."},
+        {"tiled-int.exr", example, "File does not exist."},
+        {"multipart-int.exr", example, "File does not exist."},
+        {"deep-int.exr", example, "File does not exist."},
+    };
+    for (const auto& testCase : precedence) {
+        SCOPED_TRACE(testCase.name);
+        const std::string filePath = path(testCase.name);
+        const std::string before = ExrFixtures::readFileBytes(filePath);
+        EXPECT_EQ(
+            failureOf([&] { ExrMetadataDestination(filePath).writeMetadata(testCase.metadata); }),
+            testCase.failure);
+        EXPECT_EQ(ExrFixtures::readFileBytes(filePath), before);
+        EXPECT_FALSE(exists(filePath + ".tmp"));
+    }
 }
 
 TEST_F(ExrMetadataDestinationTest, WhateverStandsAtTheTemporaryPathIsReplacedNotFollowed) {

@@ -215,16 +215,12 @@ void writeMultiPartExr(const std::string& path, const ExrFileSpec& spec, int par
 }
 
 void writeDeepScanLineExr(const std::string& path, const ExrFileSpec& spec) {
-    Imf::Header header(spec.width, spec.height);
+    ExrFileSpec floatSpec = spec;
+    floatSpec.pixelType = Imf::FLOAT;
+    Imf::Header header = makeHeader(floatSpec);
     const bool deepCompression =
         spec.compression == Imf::NO_COMPRESSION || spec.compression == Imf::RLE_COMPRESSION;
     header.compression() = deepCompression ? spec.compression : Imf::ZIPS_COMPRESSION;
-    for (const std::string& channel : spec.channels) {
-        header.channels().insert(channel, Imf::Channel(Imf::FLOAT));
-    }
-    if (spec.timeCode) {
-        header.insert("timeCode", Imf::TimeCodeAttribute(*spec.timeCode));
-    }
     header.setType(Imf::DEEPSCANLINE);
 
     const std::size_t pixelCount =

@@ -76,7 +76,8 @@ void writeMultiPartExr(const std::string& path, const ExrFileSpec& spec = ExrFil
                        int partCount = 2);
 
 /// Writes a single-part deep scan-line file with one sample per pixel
-/// (float channels; ZIPS compression unless the spec's is NONE or RLE).
+/// (float channels; ZIPS compression unless the spec's is NONE or RLE; the
+/// spec's attributes as for the other kinds).
 void writeDeepScanLineExr(const std::string& path, const ExrFileSpec& spec = ExrFileSpec());
 
 /// The header of a single-part file (the first part of a multi-part one).
