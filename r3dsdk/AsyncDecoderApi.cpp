@@ -1,7 +1,5 @@
 #include "AsyncDecoderApi.hpp"
 
-#include "DynamicLibrary.hpp"
-
 // POSIX's own idiom for storing a looked-up address into a function pointer.
 #define OKALU_ENTRY(entry) reinterpret_cast<void**>(&(entry)), #entry
 
@@ -18,15 +16,9 @@ const char* AsyncDecoderApi::Name() const {
 }
 
 bool AsyncDecoderApi::LoadSymbols(const DynamicLibrary* library) {
-    if (library == nullptr) {
-        AsyncDecoderApi::Reset();
-        return Conclude(false);
-    }
-    const bool found =
-        library->getSymbols(1, OKALU_ENTRY(R3D_CAB), OKALU_ENTRY(R3D_CAA), OKALU_ENTRY(R3D_CAC),
-                            OKALU_ENTRY(R3D_CAH), OKALU_ENTRY(R3D_CAD), OKALU_ENTRY(R3D_CAE),
-                            OKALU_ENTRY(R3D_CAF), OKALU_ENTRY(R3D_CAG), nullptr, nullptr);
-    return Conclude(found);
+    return LookUp(library, OKALU_ENTRY(R3D_CAB), OKALU_ENTRY(R3D_CAA), OKALU_ENTRY(R3D_CAC),
+                  OKALU_ENTRY(R3D_CAH), OKALU_ENTRY(R3D_CAD), OKALU_ENTRY(R3D_CAE),
+                  OKALU_ENTRY(R3D_CAF), OKALU_ENTRY(R3D_CAG));
 }
 
 void AsyncDecoderApi::Reset() {

@@ -4,9 +4,9 @@
 // the identity, version, initialise and redirect entries, goes through a table.
 #pragma once
 
-namespace R3DSDK {
+#include "DynamicLibrary.hpp"
 
-class DynamicLibrary;
+namespace R3DSDK {
 
 class DynamicApi {
 public:
@@ -32,6 +32,17 @@ public:
     virtual void Reset() = 0;
 
 protected:
+    // Fills the entries with one lookup in `library`, missing names logged;
+    // `pairs` are each entry's destination and name in lookup order. Without a
+    // library every entry is nulled. Records and returns whether all were found.
+    template <typename... Pairs> bool LookUp(const DynamicLibrary* library, Pairs... pairs) {
+        if (library == nullptr) {
+            Reset();
+            return Conclude(false);
+        }
+        return Conclude(library->getSymbols(1, pairs..., nullptr, nullptr));
+    }
+
     // Records the outcome of a lookup and returns it.
     bool Conclude(bool allFound);
 

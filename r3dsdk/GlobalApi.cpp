@@ -1,7 +1,5 @@
 #include "GlobalApi.hpp"
 
-#include "DynamicLibrary.hpp"
-
 // POSIX's own idiom for storing a looked-up address into a function pointer.
 #define OKALU_ENTRY(entry) reinterpret_cast<void**>(&(entry)), #entry
 
@@ -18,15 +16,9 @@ const char* GlobalApi::Name() const {
 }
 
 bool GlobalApi::LoadSymbols(const DynamicLibrary* library) {
-    if (library == nullptr) {
-        GlobalApi::Reset();
-        return Conclude(false);
-    }
-    const bool found = library->getSymbols(
-        1, OKALU_ENTRY(R3D_HAA), OKALU_ENTRY(R3D_HAC), OKALU_ENTRY(R3D_HAB), OKALU_ENTRY(R3D_HAD),
-        OKALU_ENTRY(R3D_HAE), OKALU_ENTRY(R3D_HAF), OKALU_ENTRY(R3D_HAG), OKALU_ENTRY(R3D_HAH),
-        OKALU_ENTRY(R3D_HAI), nullptr, nullptr);
-    return Conclude(found);
+    return LookUp(library, OKALU_ENTRY(R3D_HAA), OKALU_ENTRY(R3D_HAC), OKALU_ENTRY(R3D_HAB),
+                  OKALU_ENTRY(R3D_HAD), OKALU_ENTRY(R3D_HAE), OKALU_ENTRY(R3D_HAF),
+                  OKALU_ENTRY(R3D_HAG), OKALU_ENTRY(R3D_HAH), OKALU_ENTRY(R3D_HAI));
 }
 
 void GlobalApi::Reset() {

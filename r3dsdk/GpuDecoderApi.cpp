@@ -1,7 +1,5 @@
 #include "GpuDecoderApi.hpp"
 
-#include "DynamicLibrary.hpp"
-
 // POSIX's own idiom for storing a looked-up address into a function pointer.
 #define OKALU_ENTRY(entry) reinterpret_cast<void**>(&(entry)), #entry
 
@@ -18,14 +16,9 @@ const char* GpuDecoderApi::Name() const {
 }
 
 bool GpuDecoderApi::LoadSymbols(const DynamicLibrary* library) {
-    if (library == nullptr) {
-        GpuDecoderApi::Reset();
-        return Conclude(false);
-    }
-    const bool found = library->getSymbols(
-        1, OKALU_ENTRY(R3D_CGB), OKALU_ENTRY(R3D_CGA), OKALU_ENTRY(R3D_CGC), OKALU_ENTRY(R3D_CGD),
-        OKALU_ENTRY(R3D_CGE), OKALU_ENTRY(R3D_CGF), OKALU_ENTRY(R3D_CGG), nullptr, nullptr);
-    return Conclude(found);
+    return LookUp(library, OKALU_ENTRY(R3D_CGB), OKALU_ENTRY(R3D_CGA), OKALU_ENTRY(R3D_CGC),
+                  OKALU_ENTRY(R3D_CGD), OKALU_ENTRY(R3D_CGE), OKALU_ENTRY(R3D_CGF),
+                  OKALU_ENTRY(R3D_CGG));
 }
 
 void GpuDecoderApi::Reset() {

@@ -1,7 +1,5 @@
 #include "MetadataApi.hpp"
 
-#include "DynamicLibrary.hpp"
-
 // POSIX's own idiom for storing a looked-up address into a function pointer.
 #define OKALU_ENTRY(entry) reinterpret_cast<void**>(&(entry)), #entry
 
@@ -18,16 +16,11 @@ const char* MetadataApi::Name() const {
 }
 
 bool MetadataApi::LoadSymbols(const DynamicLibrary* library) {
-    if (library == nullptr) {
-        MetadataApi::Reset();
-        return Conclude(false);
-    }
-    const bool found = library->getSymbols(
-        1, OKALU_ENTRY(R3D_BAB), OKALU_ENTRY(R3D_BAA), OKALU_ENTRY(R3D_BAC), OKALU_ENTRY(R3D_BAD),
-        OKALU_ENTRY(R3D_BAE), OKALU_ENTRY(R3D_BAF), OKALU_ENTRY(R3D_BAG), OKALU_ENTRY(R3D_BAH),
-        OKALU_ENTRY(R3D_BAI), OKALU_ENTRY(R3D_BAJ), OKALU_ENTRY(R3D_BAK), OKALU_ENTRY(R3D_BAL),
-        OKALU_ENTRY(R3D_BAM), nullptr, nullptr);
-    return Conclude(found);
+    return LookUp(library, OKALU_ENTRY(R3D_BAB), OKALU_ENTRY(R3D_BAA), OKALU_ENTRY(R3D_BAC),
+                  OKALU_ENTRY(R3D_BAD), OKALU_ENTRY(R3D_BAE), OKALU_ENTRY(R3D_BAF),
+                  OKALU_ENTRY(R3D_BAG), OKALU_ENTRY(R3D_BAH), OKALU_ENTRY(R3D_BAI),
+                  OKALU_ENTRY(R3D_BAJ), OKALU_ENTRY(R3D_BAK), OKALU_ENTRY(R3D_BAL),
+                  OKALU_ENTRY(R3D_BAM));
 }
 
 void MetadataApi::Reset() {

@@ -1,9 +1,5 @@
 #include "R3DDecoderAPI.hpp"
 
-#include "DynamicLibrary.hpp"
-
-#define OKALU_ENTRY(index) reinterpret_cast<void**>(&entries[index]), EntryNames[index]
-
 namespace R3DSDK {
 
 const char* const R3DDecoderAPI::EntryNames[R3DDecoderAPI::EntryCount] = {
@@ -17,40 +13,8 @@ const char* const R3DDecoderAPI::EntryNames[R3DDecoderAPI::EntryCount] = {
     "f521db4aa1506fa25156fa8748db1aa8c", "fe8686c613b30e747bdbf0f8b1bfea17b",
     "fcc944f7c0dd7fe6fd343341f12215bb4", "fc6b3e204093078d89dda5494719555da"};
 
-R3DDecoderAPI::R3DDecoderAPI() {
-    R3DDecoderAPI::Reset();
-}
-
-R3DDecoderAPI::~R3DDecoderAPI() {
-    R3DDecoderAPI::Reset();
-}
-
 const char* R3DDecoderAPI::Name() const {
     return "R3DDECODERAPI";
-}
-
-unsigned int R3DDecoderAPI::Options() const {
-    return 4;
-}
-
-bool R3DDecoderAPI::LoadSymbols(const DynamicLibrary* library) {
-    if (library == nullptr) {
-        R3DDecoderAPI::Reset();
-        return Conclude(false);
-    }
-    const bool found = library->getSymbols(
-        1, OKALU_ENTRY(0), OKALU_ENTRY(1), OKALU_ENTRY(2), OKALU_ENTRY(3), OKALU_ENTRY(4),
-        OKALU_ENTRY(5), OKALU_ENTRY(6), OKALU_ENTRY(7), OKALU_ENTRY(8), OKALU_ENTRY(9),
-        OKALU_ENTRY(10), OKALU_ENTRY(11), OKALU_ENTRY(12), OKALU_ENTRY(13), OKALU_ENTRY(14),
-        OKALU_ENTRY(15), OKALU_ENTRY(16), OKALU_ENTRY(17), nullptr, nullptr);
-    return Conclude(found);
-}
-
-void R3DDecoderAPI::Reset() {
-    for (Entry& entry : entries) {
-        entry = nullptr;
-    }
-    loaded = false;
 }
 
 } // namespace R3DSDK

@@ -1,7 +1,5 @@
 #include "R3DTrimApi.hpp"
 
-#include "DynamicLibrary.hpp"
-
 // POSIX's own idiom for storing a looked-up address into a function pointer.
 #define OKALU_ENTRY(entry) reinterpret_cast<void**>(&(entry)), #entry
 
@@ -18,14 +16,8 @@ const char* R3DTrimApi::Name() const {
 }
 
 bool R3DTrimApi::LoadSymbols(const DynamicLibrary* library) {
-    if (library == nullptr) {
-        R3DTrimApi::Reset();
-        return Conclude(false);
-    }
-    const bool found =
-        library->getSymbols(1, OKALU_ENTRY(R3D_JAA), OKALU_ENTRY(R3D_JAB), OKALU_ENTRY(R3D_JAC),
-                            OKALU_ENTRY(R3D_JAD), nullptr, nullptr);
-    return Conclude(found);
+    return LookUp(library, OKALU_ENTRY(R3D_JAA), OKALU_ENTRY(R3D_JAB), OKALU_ENTRY(R3D_JAC),
+                  OKALU_ENTRY(R3D_JAD));
 }
 
 void R3DTrimApi::Reset() {

@@ -1,9 +1,5 @@
 #include "REDCLAPI.hpp"
 
-#include "DynamicLibrary.hpp"
-
-#define OKALU_ENTRY(index) reinterpret_cast<void**>(&entries[index]), EntryNames[index]
-
 namespace R3DSDK {
 
 const char* const REDCLAPI::EntryNames[REDCLAPI::EntryCount] = {
@@ -13,38 +9,8 @@ const char* const REDCLAPI::EntryNames[REDCLAPI::EntryCount] = {
     "ff6d220d7e8697262b33aaa14eafdb1e3", "f72566bcbcd6242d88d8325301ad4ef5c",
     "fb0f3cf6b927b138875e6a532d4d2b2c4"};
 
-REDCLAPI::REDCLAPI() {
-    REDCLAPI::Reset();
-}
-
-REDCLAPI::~REDCLAPI() {
-    REDCLAPI::Reset();
-}
-
 const char* REDCLAPI::Name() const {
     return "REDCLAPI";
-}
-
-unsigned int REDCLAPI::Options() const {
-    return 2;
-}
-
-bool REDCLAPI::LoadSymbols(const DynamicLibrary* library) {
-    if (library == nullptr) {
-        REDCLAPI::Reset();
-        return Conclude(false);
-    }
-    const bool found = library->getSymbols(
-        1, OKALU_ENTRY(0), OKALU_ENTRY(1), OKALU_ENTRY(2), OKALU_ENTRY(3), OKALU_ENTRY(4),
-        OKALU_ENTRY(5), OKALU_ENTRY(6), OKALU_ENTRY(7), OKALU_ENTRY(8), nullptr, nullptr);
-    return Conclude(found);
-}
-
-void REDCLAPI::Reset() {
-    for (Entry& entry : entries) {
-        entry = nullptr;
-    }
-    loaded = false;
 }
 
 } // namespace R3DSDK

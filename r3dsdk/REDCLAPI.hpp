@@ -2,25 +2,16 @@
 // the option bit 2. The client never calls them itself, so they stay untyped.
 #pragma once
 
-#include "DynamicApi.hpp"
+#include "AcceleratorApi.hpp"
 
 namespace R3DSDK {
 
-class REDCLAPI : public DynamicApi {
+class REDCLAPI : public AcceleratorApi<REDCLAPI, 9, 2> {
 public:
-    static constexpr unsigned int EntryCount = 9;
     // The names the library exports, in lookup order.
     static const char* const EntryNames[EntryCount];
 
-    REDCLAPI();
-    ~REDCLAPI() override;
-
     const char* Name() const override;
-    unsigned int Options() const override;
-    bool LoadSymbols(const DynamicLibrary* library) override;
-    void Reset() override;
-
-    Entry entries[EntryCount];
 };
 
 } // namespace R3DSDK

@@ -1,9 +1,5 @@
 #include "REDCudaAPI.hpp"
 
-#include "DynamicLibrary.hpp"
-
-#define OKALU_ENTRY(index) reinterpret_cast<void**>(&entries[index]), EntryNames[index]
-
 namespace R3DSDK {
 
 const char* const REDCudaAPI::EntryNames[REDCudaAPI::EntryCount] = {
@@ -13,38 +9,8 @@ const char* const REDCudaAPI::EntryNames[REDCudaAPI::EntryCount] = {
     "f227d466bdf954632e5e6fbf8f276b20e", "f58b72bf788080d575e628d7be98a9344",
     "fece87bab364482e30dfe7c6578d8950d"};
 
-REDCudaAPI::REDCudaAPI() {
-    REDCudaAPI::Reset();
-}
-
-REDCudaAPI::~REDCudaAPI() {
-    REDCudaAPI::Reset();
-}
-
 const char* REDCudaAPI::Name() const {
     return "REDCUDAAPI";
-}
-
-unsigned int REDCudaAPI::Options() const {
-    return 1;
-}
-
-bool REDCudaAPI::LoadSymbols(const DynamicLibrary* library) {
-    if (library == nullptr) {
-        REDCudaAPI::Reset();
-        return Conclude(false);
-    }
-    const bool found = library->getSymbols(
-        1, OKALU_ENTRY(0), OKALU_ENTRY(1), OKALU_ENTRY(2), OKALU_ENTRY(3), OKALU_ENTRY(4),
-        OKALU_ENTRY(5), OKALU_ENTRY(6), OKALU_ENTRY(7), OKALU_ENTRY(8), nullptr, nullptr);
-    return Conclude(found);
-}
-
-void REDCudaAPI::Reset() {
-    for (Entry& entry : entries) {
-        entry = nullptr;
-    }
-    loaded = false;
 }
 
 } // namespace R3DSDK

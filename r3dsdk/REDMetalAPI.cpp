@@ -1,9 +1,5 @@
 #include "REDMetalAPI.hpp"
 
-#include "DynamicLibrary.hpp"
-
-#define OKALU_ENTRY(index) reinterpret_cast<void**>(&entries[index]), EntryNames[index]
-
 namespace R3DSDK {
 
 const char* const REDMetalAPI::EntryNames[REDMetalAPI::EntryCount] = {
@@ -14,39 +10,8 @@ const char* const REDMetalAPI::EntryNames[REDMetalAPI::EntryCount] = {
     "f70cc239d58e995392d56e39743f0d3ee", "f81f570d45cb8be0f56a7d9d3ef19ef16",
     "f04b6fdc741d4251030351aa31f644d68", "f059a42852b5cfb237d384d50f5179f26"};
 
-REDMetalAPI::REDMetalAPI() {
-    REDMetalAPI::Reset();
-}
-
-REDMetalAPI::~REDMetalAPI() {
-    REDMetalAPI::Reset();
-}
-
 const char* REDMetalAPI::Name() const {
     return "REDMetalAPI";
-}
-
-unsigned int REDMetalAPI::Options() const {
-    return 8;
-}
-
-bool REDMetalAPI::LoadSymbols(const DynamicLibrary* library) {
-    if (library == nullptr) {
-        REDMetalAPI::Reset();
-        return Conclude(false);
-    }
-    const bool found = library->getSymbols(
-        1, OKALU_ENTRY(0), OKALU_ENTRY(1), OKALU_ENTRY(2), OKALU_ENTRY(3), OKALU_ENTRY(4),
-        OKALU_ENTRY(5), OKALU_ENTRY(6), OKALU_ENTRY(7), OKALU_ENTRY(8), OKALU_ENTRY(9),
-        OKALU_ENTRY(10), OKALU_ENTRY(11), nullptr, nullptr);
-    return Conclude(found);
-}
-
-void REDMetalAPI::Reset() {
-    for (Entry& entry : entries) {
-        entry = nullptr;
-    }
-    loaded = false;
 }
 
 REDMetalAPI* NewREDMetalAPI() {

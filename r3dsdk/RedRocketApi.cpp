@@ -1,7 +1,5 @@
 #include "RedRocketApi.hpp"
 
-#include "DynamicLibrary.hpp"
-
 // POSIX's own idiom for storing a looked-up address into a function pointer.
 #define OKALU_ENTRY(entry) reinterpret_cast<void**>(&(entry)), #entry
 
@@ -18,16 +16,11 @@ const char* RedRocketApi::Name() const {
 }
 
 bool RedRocketApi::LoadSymbols(const DynamicLibrary* library) {
-    if (library == nullptr) {
-        RedRocketApi::Reset();
-        return Conclude(false);
-    }
-    const bool found = library->getSymbols(
-        1, OKALU_ENTRY(R3D_DAB), OKALU_ENTRY(R3D_DAA), OKALU_ENTRY(R3D_DAC), OKALU_ENTRY(R3D_DAE),
-        OKALU_ENTRY(R3D_DAF), OKALU_ENTRY(R3D_DAG), OKALU_ENTRY(R3D_DAH), OKALU_ENTRY(R3D_DAK),
-        OKALU_ENTRY(R3D_DAL), OKALU_ENTRY(R3D_DAM), OKALU_ENTRY(R3D_DAN), OKALU_ENTRY(R3D_DAO),
-        OKALU_ENTRY(R3D_DAP), nullptr, nullptr);
-    return Conclude(found);
+    return LookUp(library, OKALU_ENTRY(R3D_DAB), OKALU_ENTRY(R3D_DAA), OKALU_ENTRY(R3D_DAC),
+                  OKALU_ENTRY(R3D_DAE), OKALU_ENTRY(R3D_DAF), OKALU_ENTRY(R3D_DAG),
+                  OKALU_ENTRY(R3D_DAH), OKALU_ENTRY(R3D_DAK), OKALU_ENTRY(R3D_DAL),
+                  OKALU_ENTRY(R3D_DAM), OKALU_ENTRY(R3D_DAN), OKALU_ENTRY(R3D_DAO),
+                  OKALU_ENTRY(R3D_DAP));
 }
 
 void RedRocketApi::Reset() {

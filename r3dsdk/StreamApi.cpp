@@ -1,7 +1,5 @@
 #include "StreamApi.hpp"
 
-#include "DynamicLibrary.hpp"
-
 // POSIX's own idiom for storing a looked-up address into a function pointer.
 #define OKALU_ENTRY(entry) reinterpret_cast<void**>(&(entry)), #entry
 
@@ -18,18 +16,13 @@ const char* StreamApi::Name() const {
 }
 
 bool StreamApi::LoadSymbols(const DynamicLibrary* library) {
-    if (library == nullptr) {
-        StreamApi::Reset();
-        return Conclude(false);
-    }
-    const bool found = library->getSymbols(
-        1, OKALU_ENTRY(R3D_EAB), OKALU_ENTRY(R3D_EAA), OKALU_ENTRY(R3D_FAB), OKALU_ENTRY(R3D_FAA),
-        OKALU_ENTRY(R3D_GAB), OKALU_ENTRY(R3D_GAA), OKALU_ENTRY(R3D_IAB), OKALU_ENTRY(R3D_IAA),
-        OKALU_ENTRY(R3D_EAC), OKALU_ENTRY(R3D_FAC), OKALU_ENTRY(R3D_FAD), OKALU_ENTRY(R3D_FAE),
-        OKALU_ENTRY(R3D_FAF), OKALU_ENTRY(R3D_FAH), OKALU_ENTRY(R3D_GAE), OKALU_ENTRY(R3D_GAF),
-        OKALU_ENTRY(R3D_IAC), OKALU_ENTRY(R3D_IAD), OKALU_ENTRY(R3D_ICB), OKALU_ENTRY(R3D_ICA),
-        OKALU_ENTRY(R3D_ICC), OKALU_ENTRY(R3D_ICD), nullptr, nullptr);
-    return Conclude(found);
+    return LookUp(
+        library, OKALU_ENTRY(R3D_EAB), OKALU_ENTRY(R3D_EAA), OKALU_ENTRY(R3D_FAB),
+        OKALU_ENTRY(R3D_FAA), OKALU_ENTRY(R3D_GAB), OKALU_ENTRY(R3D_GAA), OKALU_ENTRY(R3D_IAB),
+        OKALU_ENTRY(R3D_IAA), OKALU_ENTRY(R3D_EAC), OKALU_ENTRY(R3D_FAC), OKALU_ENTRY(R3D_FAD),
+        OKALU_ENTRY(R3D_FAE), OKALU_ENTRY(R3D_FAF), OKALU_ENTRY(R3D_FAH), OKALU_ENTRY(R3D_GAE),
+        OKALU_ENTRY(R3D_GAF), OKALU_ENTRY(R3D_IAC), OKALU_ENTRY(R3D_IAD), OKALU_ENTRY(R3D_ICB),
+        OKALU_ENTRY(R3D_ICA), OKALU_ENTRY(R3D_ICC), OKALU_ENTRY(R3D_ICD));
 }
 
 void StreamApi::Reset() {
