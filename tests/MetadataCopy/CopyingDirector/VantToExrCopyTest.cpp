@@ -7,6 +7,7 @@
 
 #include "Sources/VantTestFiles.hpp"
 #include "Support/ExrFixtures.hpp"
+#include "Support/ScopedGlobals.hpp"
 
 #include <gtest/gtest.h>
 
@@ -20,25 +21,8 @@ using namespace MetadataCopy;
 
 namespace {
 
-class CreatorText {
-public:
-    explicit CreatorText(const std::string& text) : saved(MetadataDestination::metadataCreator()) {
-        MetadataDestination::setMetadataCreator(text);
-    }
-    ~CreatorText() { MetadataDestination::setMetadataCreator(saved); }
-
-private:
-    std::string saved;
-};
-
-class ConsoleCapture {
-public:
-    explicit ConsoleCapture(std::ostream& into) : saved(std::cout.rdbuf(into.rdbuf())) {}
-    ~ConsoleCapture() { std::cout.rdbuf(saved); }
-
-private:
-    std::streambuf* saved;
-};
+using ScopedGlobals::ConsoleCapture;
+using ScopedGlobals::CreatorText;
 
 std::string expectedDocument(const std::string& shading) {
     return "{\"version\":\"1.0.0\",\"recordingFormat\":{\"imageRadius\":13.7682,"

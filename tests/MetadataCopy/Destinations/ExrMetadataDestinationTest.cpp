@@ -2,6 +2,7 @@
 
 #include "Exception/Exception.hpp"
 #include "Support/ExrFixtures.hpp"
+#include "Support/ScopedGlobals.hpp"
 #include "Timecode/InvalidTimecodeException.hpp"
 
 #include <OpenEXR/ImfDoubleAttribute.h>
@@ -25,7 +26,7 @@ using ExrFixtures::ExrFileSpec;
 using ExrFixtures::lensCorrectionAttributeName;
 using MetadataCopy::ExrMetadataDestination;
 using MetadataCopy::Metadata;
-using MetadataCopy::MetadataDestination;
+using ScopedGlobals::CreatorText;
 
 const std::string workedExample =
     "{\"version\":\"1.0.0\",\"recordingFormat\":{\"imageRadius\":23.1532,\"clipResolution\":{"
@@ -46,19 +47,6 @@ Metadata workedExampleMetadata() {
     points.radialDistortion = {0, -0.1f, -0.25f, -0.5f, -0.8f, -1.2345678f};
     return metadata;
 }
-
-// Sets the process-wide creator text for one test and puts back the old one.
-class CreatorText {
-public:
-    explicit CreatorText(const std::string& text)
-        : previous(MetadataDestination::metadataCreator()) {
-        MetadataDestination::setMetadataCreator(text);
-    }
-    ~CreatorText() { MetadataDestination::setMetadataCreator(previous); }
-
-private:
-    std::string previous;
-};
 
 std::string failureOf(const std::function<void()>& operation) {
     try {

@@ -9,6 +9,7 @@
 
 #include "Sources/R3DTestClips.hpp"
 #include "Support/ExrFixtures.hpp"
+#include "Support/ScopedGlobals.hpp"
 
 #include <gtest/gtest.h>
 
@@ -26,25 +27,8 @@ using namespace MetadataCopy;
 
 class R3DToExrCopyTest : public StartedSdkTest {};
 
-class CreatorText {
-public:
-    explicit CreatorText(const std::string& text) : saved(MetadataDestination::metadataCreator()) {
-        MetadataDestination::setMetadataCreator(text);
-    }
-    ~CreatorText() { MetadataDestination::setMetadataCreator(saved); }
-
-private:
-    std::string saved;
-};
-
-class ConsoleCapture {
-public:
-    explicit ConsoleCapture(std::ostream& into) : saved(std::cout.rdbuf(into.rdbuf())) {}
-    ~ConsoleCapture() { std::cout.rdbuf(saved); }
-
-private:
-    std::streambuf* saved;
-};
+using ScopedGlobals::ConsoleCapture;
+using ScopedGlobals::CreatorText;
 
 std::size_t occurrences(const std::string& text, const std::string& part) {
     std::size_t count = 0;
