@@ -47,8 +47,14 @@ unsigned int tenBitHeight(const std::vector<unsigned char>& bytes, std::size_t i
     return (bytes[index] & 0x0Fu) * 64u + (bytes[index + 1] & 0x3Fu);
 }
 
-float tenth(float value) {
-    return value / 10.0f;
+// Every packet value is stored in tenths, as `count` consecutive two-byte
+// words from byte `first` on.
+template <typename ReadWord>
+void appendTenths(std::vector<float>& values, const std::vector<unsigned char>& bytes,
+                  std::size_t first, std::size_t count, ReadWord readWord) {
+    for (std::size_t point = 0; point < count; ++point) {
+        values.push_back(static_cast<float>(readWord(bytes, first + 2 * point)) / 10.0f);
+    }
 }
 
 } // namespace
@@ -112,12 +118,8 @@ MetadataSourceHelper::frameMetadataForOdRawSubmetadata(std::vector<unsigned char
     }
     FrameMetadata frameMetadata;
     auto& points = frameMetadata.interpolationPoints;
-    for (std::size_t index = 0; index < 12; index += 2) {
-        points.shading.push_back(tenth(static_cast<float>(unsigned16(bytes, index))));
-    }
-    for (std::size_t index = 12; index < 24; index += 2) {
-        points.radialDistortion.push_back(tenth(static_cast<float>(signed16(bytes, index))));
-    }
+    appendTenths(points.shading, bytes, 0, 6, unsigned16);
+    appendTenths(points.radialDistortion, bytes, 12, 6, signed16);
     // The short packet has no room for heights: its points sit at fixed
     // image heights.
     points.heights.insert(points.heights.end(), {0.0f, 5.0f, 10.0f, 15.0f, 18.0f, 21.4f});
@@ -131,15 +133,9 @@ MetadataSourceHelper::frameMetadataForOd1RawSubmetadata(std::vector<unsigned cha
     }
     FrameMetadata frameMetadata;
     auto& points = frameMetadata.interpolationPoints;
-    for (std::size_t index = 0; index < 14; index += 2) {
-        points.heights.push_back(tenth(static_cast<float>(tenBitHeight(bytes, index))));
-    }
-    for (std::size_t index = 14; index < 28; index += 2) {
-        points.shading.push_back(tenth(static_cast<float>(unsigned16(bytes, index))));
-    }
-    for (std::size_t index = 28; index < 42; index += 2) {
-        points.radialDistortion.push_back(tenth(static_cast<float>(signed16(bytes, index))));
-    }
+    appendTenths(points.heights, bytes, 0, 7, tenBitHeight);
+    appendTenths(points.shading, bytes, 14, 7, unsigned16);
+    appendTenths(points.radialDistortion, bytes, 28, 7, signed16);
     return frameMetadata;
 }
 
