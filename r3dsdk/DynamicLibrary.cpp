@@ -30,6 +30,12 @@ DynamicLibrary::~DynamicLibrary() {
 }
 
 DynamicLibrary* DynamicLibrary::load(const std::string& path, std::string& error) {
+    // The platform opens the program itself for an empty name, whose symbols
+    // would then pass for the library's.
+    if (path.empty()) {
+        error = "empty library path";
+        return nullptr;
+    }
     DynamicLibrary* library = new DynamicLibrary();
     library->libraryHandle = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
     if (library->libraryHandle == nullptr) {

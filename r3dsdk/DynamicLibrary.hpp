@@ -19,8 +19,9 @@ public:
     ~DynamicLibrary();
 
     // Opens `path` with lazy binding and local symbols. Null, with the
-    // platform's message in `error`, when it cannot be opened; nothing stays
-    // open then. The caller owns and deletes the result.
+    // platform's message in `error`, when it cannot be opened (and with a
+    // message of its own for an empty path); nothing stays open then. The
+    // caller owns and deletes the result.
     static DynamicLibrary* load(const std::string& path, std::string& error);
     // A new wrapper adopting `handle`; the caller owns and deletes it.
     static DynamicLibrary* load(const void* handle);
