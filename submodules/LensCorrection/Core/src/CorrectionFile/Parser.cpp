@@ -54,6 +54,21 @@ bool getLine(std::istringstream& stream, std::string& line) {
     return removeNewline(line);
 }
 
+// Reads lines, counting each, until one is accepted; false when the text
+// ends first. The header start, the version line and the body start are each
+// the first line of their kind.
+template <typename Accepted>
+bool skipToLine(std::istringstream& stream, std::string& line, unsigned int& lineNumber,
+                Accepted accepted) {
+    while (getLine(stream, line)) {
+        ++lineNumber;
+        if (accepted(line)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Splits at every separator, left to right, but makes at most maxPieces
 // pieces: the last one then holds the unsplit rest. Every caller needs only
 // a fixed number of pieces and whether there are more, so a line of millions
@@ -229,15 +244,8 @@ void Parser::parseHeader(const std::string& text, CorrectionData::Header& header
     std::string line;
     unsigned int lineNumber = 0;
 
-    bool startFound = false;
-    while (getLine(stream, line)) {
-        ++lineNumber;
-        if (line == "HEADER_START") {
-            startFound = true;
-            break;
-        }
-    }
-    if (!startFound) {
+    if (!skipToLine(stream, line, lineNumber,
+                    [](const std::string& candidate) { return candidate == "HEADER_START"; })) {
         throw InvalidFormatException("Header start could not be found.");
     }
 
@@ -318,15 +326,12 @@ void Parser::parseBody(const std::string& text,
     std::string line;
     unsigned int lineNumber = 0;
 
-    bool versionFound = false;
-    while (getLine(stream, line)) {
-        ++lineNumber;
-        if (boost::algorithm::starts_with(line, "# VANT Version ")) {
-            versionFound = true;
-            break;
-        }
-    }
-    if (!versionFound) {
+    const auto beginsWith = [](const char* prefix) {
+        return [prefix](const std::string& candidate) {
+            return boost::algorithm::starts_with(candidate, prefix);
+        };
+    };
+    if (!skipToLine(stream, line, lineNumber, beginsWith("# VANT Version "))) {
         throw InvalidFormatException("Version could not be found.");
     }
     bool isVersion3 = false;
@@ -336,15 +341,7 @@ void Parser::parseBody(const std::string& text,
         throw InvalidFormatException("Version is not supported.");
     }
 
-    bool bodyStartFound = false;
-    while (getLine(stream, line)) {
-        ++lineNumber;
-        if (boost::algorithm::starts_with(line, "frame;")) {
-            bodyStartFound = true;
-            break;
-        }
-    }
-    if (!bodyStartFound) {
+    if (!skipToLine(stream, line, lineNumber, beginsWith("frame;"))) {
         throw InvalidFormatException("Body start could not be found.");
     }
 
