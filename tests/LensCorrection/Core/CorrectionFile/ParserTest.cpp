@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -255,6 +256,15 @@ TEST(ParserTest, InvalidRowsFailWithTheirLineNumberAndContent) {
 TEST(ParserTest, DamagedTextsOnlyEverFailAsInvalidFormat) {
     const std::string original =
         version3Text("0" + row3 + "00:00:00:00\n" + "1" + row3 + "00:00:00:01\n");
+    // Huge numbers, numbers just outside a range, separators.
+    const std::vector<std::string> pieces = {"99999999999999999999999999999999999999999;,:=\n",
+                                             "150",
+                                             "-",
+                                             "5e3",
+                                             "nan",
+                                             ",",
+                                             ";",
+                                             "\n"};
     std::mt19937 random(12345);
     for (int attempt = 0; attempt < 3000; ++attempt) {
         std::string text = original;
@@ -264,16 +274,41 @@ TEST(ParserTest, DamagedTextsOnlyEverFailAsInvalidFormat) {
             if (kind == 0) {
                 text.erase(position, random() % 40);
             } else {
-                text.insert(position, kind == 1 ? std::string(1, static_cast<char>(random()))
-                                      : kind == 2
-                                          ? "99999999999999999999999999999999999999999;,:=\n"
-                                          : '\0' + std::string(random() % 5000, ';'));
+                text.insert(position, kind == 1   ? std::string(1, static_cast<char>(random()))
+                                      : kind == 2 ? pieces[random() % pieces.size()]
+                                                  : '\0' + std::string(random() % 5000, ';'));
             }
         }
         CorrectionData::Content content;
         try {
             CorrectionFile::Parser().parse(text, content);
         } catch (const InvalidFormatException&) {
+            continue;
+        } catch (const std::exception& exception) {
+            ADD_FAILURE() << "unexpected " << exception.what() << " for " << text;
+            continue;
+        }
+        // What is accepted holds what the rest of the system relies on.
+        EXPECT_GT(content.header.timecode.fps, 0.0f);
+        EXPECT_TRUE(std::isfinite(content.header.timecode.fps));
+        EXPECT_FALSE(content.header.clip.videoFileName.empty());
+        for (const auto& [number, frame] : content.frames) {
+            const auto& points = frame.interpolationPoints;
+            EXPECT_EQ(number, frame.number);
+            EXPECT_LE(number, 2147483647u);
+            // 6 entries when the damage turned the file into a version 2 one.
+            const std::size_t length = points.shadingValues.size();
+            ASSERT_TRUE(length == 6 || length == 7) << text;
+            ASSERT_EQ(points.imageRadiusPositions.size(), length) << text;
+            ASSERT_EQ(points.radialDistortionValues.size(), length) << text;
+            for (std::size_t index = 0; index < length; ++index) {
+                EXPECT_TRUE(points.imageRadiusPositions[index] >= 0.0f &&
+                            points.imageRadiusPositions[index] <= 100.0f);
+                EXPECT_TRUE(points.shadingValues[index] >= 0.0f &&
+                            points.shadingValues[index] <= 100.0f);
+                EXPECT_LE(std::fabs(points.radialDistortionValues[index]), 100.0f);
+            }
+            EXPECT_EQ(frame.timecode.find('.'), std::string::npos);
         }
     }
 }
