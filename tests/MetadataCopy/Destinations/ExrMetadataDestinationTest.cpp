@@ -89,7 +89,8 @@ TEST_F(ExrMetadataDestinationTest, WritesTheDocumentCharacterForCharacter) {
         EXPECT_EQ(document.size(), 350u);
     }
     {
-        CreatorText creator("");
+        // Nothing in the test program sets the creator text for good, so it
+        // is still empty here, as before the tool sets it.
         Metadata empty;
         EXPECT_EQ(writtenDocument(empty),
                   "{\"version\":\"1.0.0\",\"recordingFormat\":{\"imageRadius\":0,"
