@@ -40,176 +40,64 @@ OKALU_EXPORT bool R3D_HAG(const char*, IStringTransfer*) {
     return false;
 }
 OKALU_SAME_FORM(GlobalApi, R3D_HAG);
-OKALU_EXPORT int R3D_HAH() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_HAI() {
-    return StubFailure;
-}
+OKALU_STUB_ENTRY(R3D_HAH)
+OKALU_STUB_ENTRY(R3D_HAI)
 
-OKALU_EXPORT int R3D_CAB() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CAA() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CAC() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CAH() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CAD() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CAE() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CAF() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CAG() {
-    return StubFailure;
-}
+OKALU_STUB_ENTRY(R3D_CAB)
+OKALU_STUB_ENTRY(R3D_CAA)
+OKALU_STUB_ENTRY(R3D_CAC)
+OKALU_STUB_ENTRY(R3D_CAH)
+OKALU_STUB_ENTRY(R3D_CAD)
+OKALU_STUB_ENTRY(R3D_CAE)
+OKALU_STUB_ENTRY(R3D_CAF)
+OKALU_STUB_ENTRY(R3D_CAG)
 
-OKALU_EXPORT int R3D_CGB() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CGA() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CGC() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CGD() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CGE() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CGF() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_CGG() {
-    return StubFailure;
-}
+OKALU_STUB_ENTRY(R3D_CGB)
+OKALU_STUB_ENTRY(R3D_CGA)
+OKALU_STUB_ENTRY(R3D_CGC)
+OKALU_STUB_ENTRY(R3D_CGD)
+OKALU_STUB_ENTRY(R3D_CGE)
+OKALU_STUB_ENTRY(R3D_CGF)
+OKALU_STUB_ENTRY(R3D_CGG)
 
-OKALU_EXPORT int R3D_DAB() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_DAA() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_DAC() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_DAE() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_DAF() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_DAG() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_DAH() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_DAK() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_DAL() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_DAM() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_DAN() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_DAO() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_DAP() {
-    return StubFailure;
-}
+OKALU_STUB_ENTRY(R3D_DAB)
+OKALU_STUB_ENTRY(R3D_DAA)
+OKALU_STUB_ENTRY(R3D_DAC)
+OKALU_STUB_ENTRY(R3D_DAE)
+OKALU_STUB_ENTRY(R3D_DAF)
+OKALU_STUB_ENTRY(R3D_DAG)
+OKALU_STUB_ENTRY(R3D_DAH)
+OKALU_STUB_ENTRY(R3D_DAK)
+OKALU_STUB_ENTRY(R3D_DAL)
+OKALU_STUB_ENTRY(R3D_DAM)
+OKALU_STUB_ENTRY(R3D_DAN)
+OKALU_STUB_ENTRY(R3D_DAO)
+OKALU_STUB_ENTRY(R3D_DAP)
 
-OKALU_EXPORT int R3D_EAB() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_EAA() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_FAB() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_FAA() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_GAB() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_GAA() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_IAB() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_IAA() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_EAC() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_FAC() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_FAD() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_FAE() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_FAF() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_FAH() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_GAE() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_GAF() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_IAC() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_IAD() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_ICB() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_ICA() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_ICC() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_ICD() {
-    return StubFailure;
-}
+OKALU_STUB_ENTRY(R3D_EAB)
+OKALU_STUB_ENTRY(R3D_EAA)
+OKALU_STUB_ENTRY(R3D_FAB)
+OKALU_STUB_ENTRY(R3D_FAA)
+OKALU_STUB_ENTRY(R3D_GAB)
+OKALU_STUB_ENTRY(R3D_GAA)
+OKALU_STUB_ENTRY(R3D_IAB)
+OKALU_STUB_ENTRY(R3D_IAA)
+OKALU_STUB_ENTRY(R3D_EAC)
+OKALU_STUB_ENTRY(R3D_FAC)
+OKALU_STUB_ENTRY(R3D_FAD)
+OKALU_STUB_ENTRY(R3D_FAE)
+OKALU_STUB_ENTRY(R3D_FAF)
+OKALU_STUB_ENTRY(R3D_FAH)
+OKALU_STUB_ENTRY(R3D_GAE)
+OKALU_STUB_ENTRY(R3D_GAF)
+OKALU_STUB_ENTRY(R3D_IAC)
+OKALU_STUB_ENTRY(R3D_IAD)
+OKALU_STUB_ENTRY(R3D_ICB)
+OKALU_STUB_ENTRY(R3D_ICA)
+OKALU_STUB_ENTRY(R3D_ICC)
+OKALU_STUB_ENTRY(R3D_ICD)
 
-OKALU_EXPORT int R3D_JAA() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_JAB() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_JAC() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_JAD() {
-    return StubFailure;
-}
+OKALU_STUB_ENTRY(R3D_JAA)
+OKALU_STUB_ENTRY(R3D_JAB)
+OKALU_STUB_ENTRY(R3D_JAC)
+OKALU_STUB_ENTRY(R3D_JAD)

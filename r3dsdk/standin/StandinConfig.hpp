@@ -84,6 +84,12 @@
 // What the entries that the client never relies on return.
 constexpr int StubFailure = 1;
 
+// An entry that the client never calls: it only has to be exported.
+#define OKALU_STUB_ENTRY(entry)                                                                    \
+    OKALU_EXPORT int entry() {                                                                     \
+        return StubFailure;                                                                        \
+    }
+
 // The same check for an entry whose form the client names by a type alias.
 #define OKALU_SAME_FORM_FREE(entry, form)                                                          \
     static_assert(std::is_same<decltype(&entry), R3DSDK::form>::value,                             \
