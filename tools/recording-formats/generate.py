@@ -715,11 +715,14 @@ HEADER = """\
 
 namespace RecordingFormatDatabase {
 
+// One row a line, however long, so that a row reads as the generator wrote it.
+// clang-format off
 const std::array<std::string, 2971> recordingFormatsCsvStringArray{{
 """
 
 FOOTER = """\
 }};
+// clang-format on
 
 } // namespace RecordingFormatDatabase
 """

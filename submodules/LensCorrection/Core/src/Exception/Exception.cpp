@@ -9,7 +9,9 @@ Exception::Exception(const std::string& message, const std::string& details)
 
 Exception::~Exception() = default;
 
-const char* Exception::what() const noexcept { return message.c_str(); }
+const char* Exception::what() const noexcept {
+    return message.c_str();
+}
 
 std::string Exception::detailedDescription() const noexcept {
     std::stringstream stream;

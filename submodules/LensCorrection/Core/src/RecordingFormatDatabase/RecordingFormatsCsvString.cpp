@@ -8,6 +8,8 @@
 
 namespace RecordingFormatDatabase {
 
+// One row a line, however long, so that a row reads as the generator wrote it.
+// clang-format off
 const std::array<std::string, 2971> recordingFormatsCsvStringArray{{
     "ARRI;AMIRA;ALEV III;16:9 S16 HD;13.2;7.43;1920;1080",
     "ARRI;AMIRA;ALEV III;16:9 HD;23.76;13.37;1920;1080",
@@ -2981,5 +2983,6 @@ const std::array<std::string, 2971> recordingFormatsCsvStringArray{{
     "Panavision;DXL;MONSTRO 8K VV;4K 16:9 (HD);19.20;10.8;3840;2160",
     "Panavision;DXL;MONSTRO 8K VV;4K 6:5;12.96;10.8;2592;2160",
 }};
+// clang-format on
 
 } // namespace RecordingFormatDatabase
