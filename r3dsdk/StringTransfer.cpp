@@ -21,12 +21,15 @@ void StringTransfer::Store(const char* text) {
     }
     const std::size_t needed = std::strlen(text) + 1;
     if (buffer == nullptr || size < needed) {
+        // The text may lie in the old buffer (the library may hand back what
+        // it retrieved), so the old buffer is freed only after the copy.
+        char* const replacement = new char[needed];
+        std::memcpy(replacement, text, needed);
         delete[] buffer;
-        buffer = nullptr;
-        buffer = new char[needed];
+        buffer = replacement;
+    } else {
+        std::memmove(buffer, text, needed);
     }
-    // The text may be the buffer itself, handed back by the library.
-    std::memmove(buffer, text, needed);
     size = needed;
 }
 

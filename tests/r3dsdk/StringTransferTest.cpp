@@ -47,6 +47,11 @@ TEST(StringTransferTest, StoringItsOwnTextOrNullIsSafe) {
     EXPECT_STREQ(transfer.Retrieve(), "RED KOMODO 6K");
     transfer.Store(transfer.Retrieve() + 4);
     EXPECT_STREQ(transfer.Retrieve(), "KOMODO 6K");
+    // The buffer still holds the rest of the longer text after the short one's
+    // NUL; storing that rest needs a new buffer, and must copy before freeing.
+    transfer.Store("6K");
+    transfer.Store(transfer.Retrieve() + 3);
+    EXPECT_STREQ(transfer.Retrieve(), "ODO 6K");
 
     transfer.Store(nullptr);
     EXPECT_STREQ(transfer.Retrieve(), "");
