@@ -15,84 +15,46 @@ namespace {
 constexpr unsigned long long OptionsKey = 30;
 constexpr unsigned long long SkipVersionMatchKey = 1000;
 
-enum class Kind { Cuda, REDCL, Metal, Decoder, Core };
+// The status codes of one kind of library: its file did not open; it, or a
+// table taken from it, is invalid; its initialisation failed.
+struct KindStatuses {
+    int notOpened;
+    int invalid;
+    int initializeFailed;
+};
 
-// The first bit set decides, in this order; the decoder bit comes last so that
-// a library that is also an accelerator counts as that accelerator.
-Kind kindOf(unsigned int options) {
+// The kind is chosen by the first option bit set, in this order; the decoder
+// bit comes last so that a library that is also an accelerator counts as that
+// accelerator.
+KindStatuses statusesOf(unsigned int options) {
     if (options & 1) {
-        return Kind::Cuda;
+        return {StatusCudaLibraryNotOpened, StatusCudaLibraryInvalid, StatusCudaInitializeFailed};
     }
     if (options & 2) {
-        return Kind::REDCL;
+        return {StatusREDCLLibraryNotOpened, StatusREDCLLibraryInvalid,
+                StatusREDCLInitializeFailed};
     }
     if (options & 8) {
-        return Kind::Metal;
+        return {StatusMetalLibraryNotOpened, StatusMetalLibraryInvalid,
+                StatusMetalInitializeFailed};
     }
     if (options & 4) {
-        return Kind::Decoder;
+        return {StatusDecoderLibraryNotOpened, StatusDecoderLibraryInvalid,
+                StatusDecoderInitializeFailed};
     }
-    return Kind::Core;
-}
-
-int notOpenedStatus(Kind kind) {
-    switch (kind) {
-    case Kind::Cuda:
-        return StatusCudaLibraryNotOpened;
-    case Kind::REDCL:
-        return StatusREDCLLibraryNotOpened;
-    case Kind::Metal:
-        return StatusMetalLibraryNotOpened;
-    case Kind::Decoder:
-        return StatusDecoderLibraryNotOpened;
-    case Kind::Core:
-        break;
-    }
-    return StatusCoreLibraryNotOpened;
-}
-
-int invalidStatus(Kind kind) {
-    switch (kind) {
-    case Kind::Cuda:
-        return StatusCudaLibraryInvalid;
-    case Kind::REDCL:
-        return StatusREDCLLibraryInvalid;
-    case Kind::Metal:
-        return StatusMetalLibraryInvalid;
-    case Kind::Decoder:
-        return StatusDecoderLibraryInvalid;
-    case Kind::Core:
-        break;
-    }
-    return StatusCoreLibraryInvalid;
-}
-
-int initializeFailedStatus(Kind kind) {
-    switch (kind) {
-    case Kind::Cuda:
-        return StatusCudaInitializeFailed;
-    case Kind::REDCL:
-        return StatusREDCLInitializeFailed;
-    case Kind::Metal:
-        return StatusMetalInitializeFailed;
-    case Kind::Decoder:
-        return StatusDecoderInitializeFailed;
-    case Kind::Core:
-        break;
-    }
-    return StatusCoreInitializeFailed;
+    return {StatusCoreLibraryNotOpened, StatusCoreLibraryInvalid, StatusCoreInitializeFailed};
 }
 
 // A library record's own status becomes the status of the library's kind;
 // any other value is the library's own phase-0 result and passes unchanged.
-int mappedRecordStatus(int recordStatus, Kind kind) {
+int mappedRecordStatus(int recordStatus, const KindStatuses& kind) {
     switch (recordStatus) {
     case StatusLibraryNotOpened:
-        return notOpenedStatus(kind);
+        return kind.notOpened;
     case StatusCoreLibraryInvalid:
-        return invalidStatus(kind);
+        return kind.invalid;
     case StatusCoreInitializeFailed:
-        return initializeFailedStatus(kind);
+        return kind.initializeFailed;
     default:
         return recordStatus;
     }
@@ -115,7 +77,7 @@ int LibraryLoader::Load(const std::string& path, unsigned int id, unsigned int o
         return StatusInternalLimit;
     }
     RedLibrary& library = libraries[count];
-    const Kind kind = kindOf(options);
+    const KindStatuses kind = statusesOf(options);
     const int recordStatus = library.Load(path, g_keyValueStore);
     if (recordStatus != StatusSuccess) {
         const int status = mappedRecordStatus(recordStatus, kind);
@@ -125,7 +87,7 @@ int LibraryLoader::Load(const std::string& path, unsigned int id, unsigned int o
     if (library.LibraryId() != id) {
         LOG("[FAIL ID   ] %08X\n", library.LibraryId());
         library.Unload();
-        return invalidStatus(kind);
+        return kind.invalid;
     }
     LOG("[OK LOAD   ]\n");
     handles[count] = library.Library()->handle();
@@ -153,6 +115,10 @@ int LibraryLoader::Load(const void** hostHandles, unsigned int hostCount) {
     if (hostCount > MaximumLibraries - count) {
         LOG("[FAIL INT. ] too many handles %u\n", hostCount);
         return StatusInternalLimit;
+    }
+    // A host that names handles but passes none has nothing to adopt.
+    if (hostHandles == nullptr && hostCount != 0) {
+        return StatusLibraryNotOpened;
     }
     for (unsigned int i = 0; i < hostCount; ++i) {
         const int status = libraries[count].Load(hostHandles[i]);
@@ -221,7 +187,7 @@ int LibraryLoader::LoadAllSymbols(DynamicApi* const* tables, unsigned int tableC
 
         // A failing table gets the code of the accelerator it belongs to, in
         // the same bit order as a failing library.
-        const int failure = invalidStatus(kindOf(tableOptions));
+        const int failure = statusesOf(tableOptions).invalid;
         if (provider == nullptr) {
             LOG("[FAIL SYM  ] %s\n", table->Name());
             for (unsigned int r = 0; r <= t; ++r) {

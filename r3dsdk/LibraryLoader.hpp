@@ -32,7 +32,8 @@ public:
     /// separator) and checks each one's version. Libraries loaded before a
     /// failure stay loaded.
     int Load(const std::string& directory, const ILibraryImport& imports);
-    /// Adopts handles that a host has opened; they are never closed here.
+    /// Adopts handles that a host has opened; they are never closed here. 16
+    /// past the limit of 20; 1 for a null array with a non-zero count.
     int Load(const void** handles, unsigned int count);
 
     /// The version rule on the library in `slot`: version 8.3 or newer, and

@@ -210,10 +210,6 @@ int InitializeInternal(InitializePhase phase, IKeyValueStore* store, const void*
 
     LOG("+%s\n", GetSdkVersion());
     state.loader.UnloadAll();
-    if (handles == nullptr && count != 0) {
-        LOG("[FAIL LOAD ] %d\n", StatusLibraryNotOpened);
-        return StatusLibraryNotOpened;
-    }
     int status = state.loader.Load(handles, count);
     if (status != StatusSuccess) {
         LOG("[FAIL LOAD ] %d\n", status);

@@ -1,5 +1,6 @@
 // ClipFileInfo against a clip whose library answers are set by each test.
-#include "GlobalData.hpp"
+#include "StandinTestSupport.hpp"
+
 #include "R3DSDK.hpp"
 
 #include <cstring>
@@ -66,7 +67,6 @@ std::size_t channels(void*) {
 class ClipFileInfoTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        R3DSDK::FinalizeSdk();
         fake = FakeClip();
         api.R3D_AAC = openClip;
         api.R3D_AAA = releaseClip;
@@ -78,11 +78,10 @@ protected:
         api.R3D_ACA = videoOffset;
         api.R3D_ACC = audioOffset;
         api.R3D_AAY = channels;
-        R3DSDK::g_clip = &api;
     }
-    void TearDown() override { R3DSDK::g_clip = nullptr; }
 
-    R3DSDK::ClipApi api;
+    R3DSDKTest::FakeTables tables;
+    R3DSDK::ClipApi& api = tables.clip;
 };
 
 } // namespace

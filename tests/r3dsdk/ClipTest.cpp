@@ -1,6 +1,7 @@
 // The clip wrappers against entry-point tables filled with fakes, which record
 // what the wrappers pass to the decoder library.
-#include "GlobalData.hpp"
+#include "StandinTestSupport.hpp"
+
 #include "IStringTransfer.hpp"
 #include "R3DSDK.hpp"
 
@@ -125,11 +126,9 @@ int saveLut(const char*, int, R3DSDK::ImageColorSpace, R3DSDK::ImageGammaCurve, 
     return 0;
 }
 
-// Publishes tables of fakes in place of a started SDK.
 class ClipTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        R3DSDK::FinalizeSdk();
         recorded = Recorded();
         storedText = nullptr;
         textEntryResult = true;
@@ -146,21 +145,13 @@ protected:
         metadataApi.R3D_BAB = newMetadata;
         metadataApi.R3D_BAA = releaseMetadata;
         metadataApi.R3D_BAH = metadataText;
-        globalApi.R3D_HAF = lut;
-        globalApi.R3D_HAE = saveLut;
-        R3DSDK::g_clip = &clipApi;
-        R3DSDK::g_metadata = &metadataApi;
-        R3DSDK::g_global = &globalApi;
-    }
-    void TearDown() override {
-        R3DSDK::g_clip = nullptr;
-        R3DSDK::g_metadata = nullptr;
-        R3DSDK::g_global = nullptr;
+        tables.global.R3D_HAF = lut;
+        tables.global.R3D_HAE = saveLut;
     }
 
-    R3DSDK::ClipApi clipApi;
-    R3DSDK::MetadataApi metadataApi;
-    R3DSDK::GlobalApi globalApi;
+    R3DSDKTest::FakeTables tables;
+    R3DSDK::ClipApi& clipApi = tables.clip;
+    R3DSDK::MetadataApi& metadataApi = tables.metadata;
 };
 
 } // namespace

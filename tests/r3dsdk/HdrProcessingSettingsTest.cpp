@@ -1,28 +1,21 @@
+#include "StandinTestSupport.hpp"
+
 #include "HdrProcessingSettings.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 
-namespace {
-
-template <typename T, typename Record> T at(const Record& record, std::size_t offset) {
-    T value;
-    std::memcpy(&value, reinterpret_cast<const unsigned char*>(&record) + offset, sizeof(T));
-    return value;
-}
-
-} // namespace
+using R3DSDKTest::bytesAt;
 
 TEST(HdrProcessingSettings, DefaultsSitAtTheirByteOffsets) {
     const R3DSDK::HdrProcessingSettings s;
-    EXPECT_EQ(at<std::uint32_t>(s, 0), 1u);
-    EXPECT_EQ(at<std::uint32_t>(s, 4), 16u);
-    EXPECT_EQ(at<std::uint32_t>(s, 8), 0x48445253u);
-    EXPECT_EQ(at<float>(s, 12), 0.0f);
+    EXPECT_EQ(bytesAt<std::uint32_t>(s, 0), 1u);
+    EXPECT_EQ(bytesAt<std::uint32_t>(s, 4), 16u);
+    EXPECT_EQ(bytesAt<std::uint32_t>(s, 8), 0x48445253u);
+    EXPECT_EQ(bytesAt<float>(s, 12), 0.0f);
 }
 
 TEST(HdrProcessingSettings, CheckBoundsClampsOnlyTheBias) {

@@ -1,3 +1,5 @@
+#include "StandinTestSupport.hpp"
+
 #include "ImageProcessingSettings.hpp"
 
 #include <gtest/gtest.h>
@@ -9,15 +11,9 @@
 #include <utility>
 
 using R3DSDK::ImageProcessingSettings;
+using R3DSDKTest::bytesAt;
 
 namespace {
-
-// Reads a value at a byte offset, the way the decoder library sees the record.
-template <typename T> T at(const ImageProcessingSettings& settings, std::size_t offset) {
-    T value;
-    std::memcpy(&value, reinterpret_cast<const unsigned char*>(&settings) + offset, sizeof(T));
-    return value;
-}
 
 bool isIdentity(const ImageProcessingSettings::Curve& curve) {
     const float expected[5] = {0.0f, 0.25f, 0.5f, 0.75f, 1.0f};
@@ -38,7 +34,7 @@ TEST(ImageProcessingSettings, DefaultsSitAtTheirByteOffsets) {
         {132, 2}, {316, 1}, {380, 1}, {384, 3}, {388, 10000},
     };
     for (const auto& [offset, value] : words) {
-        EXPECT_EQ(at<std::uint32_t>(s, offset), value) << offset;
+        EXPECT_EQ(bytesAt<std::uint32_t>(s, offset), value) << offset;
     }
     const std::pair<std::size_t, float> floats[] = {
         {16, 5600.0f}, {28, 1.0f},   {36, 1.0f},  {40, 1.0f},  {88, 0.6f},  {100, 0.25f},
@@ -46,15 +42,15 @@ TEST(ImageProcessingSettings, DefaultsSitAtTheirByteOffsets) {
         {324, 1.0f},   {328, 1.0f},  {332, 0.0f}, {360, 1.0f},
     };
     for (const auto& [offset, value] : floats) {
-        EXPECT_EQ(at<float>(s, offset), value) << offset;
+        EXPECT_EQ(bytesAt<float>(s, offset), value) << offset;
     }
-    EXPECT_EQ(at<std::int64_t>(s, 56), 320);
-    EXPECT_EQ(at<std::uint64_t>(s, 72), 95u);
-    EXPECT_EQ(at<std::uint64_t>(s, 80), 685u);
-    EXPECT_EQ(at<unsigned char>(s, 364), 1);
+    EXPECT_EQ(bytesAt<std::int64_t>(s, 56), 320);
+    EXPECT_EQ(bytesAt<std::uint64_t>(s, 72), 95u);
+    EXPECT_EQ(bytesAt<std::uint64_t>(s, 80), 685u);
+    EXPECT_EQ(bytesAt<unsigned char>(s, 364), 1);
     // Flags, padding and reserved bytes reach the library zeroed.
     for (std::size_t offset : {144, 145, 147, 365, 367, 368, 379, 392, 393, 399}) {
-        EXPECT_EQ(at<unsigned char>(s, offset), 0) << offset;
+        EXPECT_EQ(bytesAt<unsigned char>(s, offset), 0) << offset;
     }
 }
 
@@ -138,7 +134,9 @@ TEST(ImageProcessingSettings, CheckBoundsSnapsTheISOToTheList) {
         {12800, 12800},
         {20000, 12800},
         {-100, 50},
-        {2000000, 50}, // a million or more from every entry
+        {1012799, 12800},
+        {1012800, 50}, // a million or more from every entry
+        {2000000, 50},
         {std::numeric_limits<std::int64_t>::max(), 50},
         {std::numeric_limits<std::int64_t>::min(), 50},
     };

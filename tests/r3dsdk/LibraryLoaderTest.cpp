@@ -1,5 +1,4 @@
-#include "Support/LogCapture.hpp"
-#include "Support/Standin.hpp"
+#include "StandinTestSupport.hpp"
 
 #include "AsyncDecoderApi.hpp"
 #include "ClipApi.hpp"
@@ -16,19 +15,11 @@
 
 using R3DSDK::LibraryImport;
 using R3DSDK::LibraryLoader;
-using R3DSDKTest::isLoaded;
-using R3DSDKTest::LogCapture;
-using R3DSDKTest::StandinCalls;
-using R3DSDKTest::standinDirectory;
-using R3DSDKTest::standinPath;
+using namespace R3DSDKTest;
 
 namespace {
 
 constexpr unsigned int DecoderId = 0x52334410;
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 // The loader reads its store through g_keyValueStore; the fixture provides a
 // silent one, so that every library loaded by path runs phase 0. A LogCapture

@@ -1,7 +1,5 @@
-#include "Support/LogCapture.hpp"
-#include "Support/Standin.hpp"
+#include "StandinTestSupport.hpp"
 
-#include "GlobalData.hpp"
 #include "R3DSDK.hpp"
 #include "Version.hpp"
 
@@ -15,20 +13,27 @@
 using R3DSDK::FinalizeSdk;
 using R3DSDK::GetSdkVersion;
 using R3DSDK::InitializeSdk;
-using R3DSDKTest::isLoaded;
-using R3DSDKTest::LogCapture;
-using R3DSDKTest::StandinCalls;
-using R3DSDKTest::standinDirectory;
-using R3DSDKTest::standinPath;
+using namespace R3DSDKTest;
 
 namespace {
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 std::string versionWith(const std::string& buildNames, const std::string& directory) {
     return std::string(R3DSDK::ClientVersionText) + buildNames + " [" + directory + "]";
+}
+
+// The parts stand in `log` in this order.
+void expectInOrder(const std::string& log, const std::vector<std::string>& parts) {
+    std::size_t from = 0;
+    for (const std::string& part : parts) {
+        const std::size_t found = log.find(part, from);
+        ASSERT_NE(found, std::string::npos) << "missing in order: " << part << "\nlog:\n" << log;
+        from = found + part.size();
+    }
+}
+
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 void expectNoState() {
@@ -126,6 +131,36 @@ TEST_F(SdkLifecycleTest, ANullOrEmptyDirectoryLeavesTheStateAlone) {
     EXPECT_EQ(InitializeSdk("", 0), 15);
     EXPECT_EQ(GetSdkVersion(), version);
     EXPECT_TRUE(R3DSDK::g_clip != nullptr && R3DSDK::g_clip->Loaded());
+}
+
+TEST_F(SdkLifecycleTest, LogsEveryStepOfTheStartUp) {
+    const std::string older = standinDirectory("version-8.3.0");
+    const std::string newer = standinDirectory("default");
+    const std::string install = older.substr(0, older.size() - 1);
+    const std::string version = versionWith(" REDR3D stand-in 8.4.0", newer);
+    const std::string candidates = "----------------------\n"
+                                   "0: idx = 1, status = 0, version = 8.4.0: " +
+                                   newer +
+                                   "\n"
+                                   "1: idx = 0, status = 0, version = 8.3.0: " +
+                                   older + "\n----------------------\n";
+    std::string log;
+    ASSERT_EQ(start(install, newer, log), 0);
+    expectInOrder(log, {"[INIT LIB  ] 0x0 at " + install + "\n-" + R3DSDK::ClientVersionText + "\n",
+                        "[LOAD PATH ] " + install + "\n", "[LOAD PATH ] " + newer + "\n",
+                        candidates, "[OK INIT2  ]\n", candidates});
+    EXPECT_TRUE(endsWith(log, "-" + version + "\n[OK INIT   ]\n")) << log;
+
+    // A companion that does not load fails the directory with its kind's
+    // code; an unknown answer of the import list is only a warning.
+    const std::string directory = standinDirectory("companion-missing");
+    ASSERT_EQ(start(directory, "", log), 3);
+    expectInOrder(log, {"[WARN INT. ] unknown options: 2A\n",
+                        "[FAIL LOAD ] 1 -> 3 - " + directory + "REDCuda.dylib\n[FAIL LOAD ]\n",
+                        "0: idx = 0, status = 3, version = 8.4.0: " + directory +
+                            "\n----------------------\n"});
+    EXPECT_TRUE(endsWith(log, "[FAIL INIT ] error 3\n")) << log;
+    expectNoState();
 }
 
 TEST_F(SdkLifecycleTest, AFailedStartReturnsItsStatusAndLeavesNoState) {
@@ -256,6 +291,9 @@ TEST_F(SdkLifecycleTest, AHostDrivenStartIsWithdrawnButNeverDestroyed) {
 
     EXPECT_EQ(R3DSDK::InitializeInternal(R3DSDK::InitializePhase::Phase1, nullptr, handles, 1), 1);
     EXPECT_EQ(R3DSDK::InitializeInternal(R3DSDK::InitializePhase::Phase1, &store, handles, 21), 16);
+    // The limit is told before a missing array.
+    EXPECT_EQ(R3DSDK::InitializeInternal(R3DSDK::InitializePhase::Phase1, &store, nullptr, 21), 16);
+    EXPECT_EQ(R3DSDK::InitializeInternal(R3DSDK::InitializePhase::Phase1, &store, nullptr, 1), 1);
     for (int round = 0; round < 2; ++round) {
         ASSERT_EQ(R3DSDK::InitializeInternal(R3DSDK::InitializePhase::Phase1, &store, handles, 1),
                   0);
@@ -279,4 +317,35 @@ TEST_F(SdkLifecycleTest, AHostDrivenStartIsWithdrawnButNeverDestroyed) {
     EXPECT_FALSE(isLoaded(standinPath("version-8.3.0")));
     FinalizeSdk();
     R3DSDK::g_logLevel = previousLevel;
+}
+
+TEST_F(SdkLifecycleTest, AHostDrivenStartLogsItsPhases) {
+    StandinCalls host(standinPath("default"));
+    ASSERT_TRUE(host.valid());
+    const void* handles[] = {host.libraryHandle()};
+    R3DSDK::KeyValueStore store;
+    store.AddUint64(0, R3DSDK::LogLevelVerbose);
+    const std::string version = R3DSDK::ClientVersionText;
+    std::string log;
+    {
+        LogCapture capture;
+        R3DSDK::InitializeInternal(R3DSDK::InitializePhase::Phase1, &store, handles, 21);
+        log = capture.finish();
+    }
+    EXPECT_EQ(log, "[INIT INT1 ]\n+" + version +
+                       "\n[FAIL INT. ] too many handles 21\n[FAIL LOAD ] 16\n");
+    {
+        LogCapture capture;
+        ASSERT_EQ(R3DSDK::InitializeInternal(R3DSDK::InitializePhase::Phase1, &store, handles, 1),
+                  0);
+        log = capture.finish();
+    }
+    EXPECT_EQ(log.rfind("[INIT INT1 ]\n+" + version + "\n", 0), 0u) << log;
+    EXPECT_TRUE(endsWith(log, "+" + version + " REDR3D stand-in 8.4.0\n[OK INT1   ]\n")) << log;
+    {
+        LogCapture capture;
+        EXPECT_EQ(R3DSDK::InitializeInternal(R3DSDK::InitializePhase::Phase2, &store, handles, 1),
+                  0);
+        EXPECT_EQ(capture.finish(), "[INIT INT2 ]\n[OK INT2   ]\n");
+    }
 }

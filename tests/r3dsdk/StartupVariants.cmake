@@ -19,3 +19,8 @@ okalu_add_standin_variant(r3dsdk_standin_phase2_companion ${startup_root}/phase2
     OKALU_STANDIN_IMPORTS="REDCompanion.dylib:52334430:0")
 okalu_add_standin_variant(r3dsdk_standin_phase2_companion_lib ${startup_root}/phase2-companion
     FILE_NAME REDCompanion.dylib OKALU_STANDIN_LIB_ID=0x52334430u OKALU_STANDIN_PHASE2_RESULT=42)
+
+# A decoder library whose import list names a CUDA companion that is not
+# there, and whose "RED_IMPORTS" answers with an unknown result.
+okalu_add_standin_variant(r3dsdk_standin_companion_missing ${startup_root}/companion-missing
+    OKALU_STANDIN_IMPORTS="REDCuda.dylib:52334421:1" OKALU_STANDIN_IMPORTS_RESULT=0x2A)
