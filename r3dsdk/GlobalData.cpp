@@ -19,6 +19,37 @@ REDCudaAPI* g_dl_REDCuda = nullptr;
 R3DDecoderAPI* g_dl_R3DDecoder = nullptr;
 REDMetalAPI* g_dl_REDMetal = nullptr;
 
+namespace {
+
+// Points the store and table globals at `state`, or nulls them all.
+void setGlobals(GlobalData* state) {
+    const bool set = state != nullptr;
+    g_keyValueStore = set ? &state->keyValueStore : nullptr;
+
+    g_global = set ? &state->globalApi : nullptr;
+    g_clip = set ? &state->clipApi : nullptr;
+    g_metadata = set ? &state->metadataApi : nullptr;
+    g_async = set ? &state->asyncDecoderApi : nullptr;
+    g_gpu = set ? &state->gpuDecoderApi : nullptr;
+    g_rocket = set ? &state->redRocketApi : nullptr;
+    g_stream = set ? &state->streamApi : nullptr;
+    g_r3dtrim = set ? &state->r3dTrimApi : nullptr;
+    g_dl_REDCL = set ? &state->redCLApi : nullptr;
+    g_dl_REDCuda = set ? &state->redCudaApi : nullptr;
+    g_dl_R3DDecoder = set ? &state->r3dDecoderApi : nullptr;
+    g_dl_REDMetal = set ? state->redMetalApi : nullptr;
+
+    DynamicApi* const tables[ApiTableCount] = {
+        g_global, g_clip,    g_metadata, g_async,      g_gpu,           g_rocket,
+        g_stream, g_r3dtrim, g_dl_REDCL, g_dl_REDCuda, g_dl_R3DDecoder, g_dl_REDMetal,
+    };
+    for (unsigned int i = 0; i < ApiTableCount; ++i) {
+        g_apiTables[i] = tables[i];
+    }
+}
+
+} // namespace
+
 GlobalData::GlobalData() : selected(-1), redMetalApi(NewREDMetalAPI()) {
     Publish();
 }
@@ -31,50 +62,13 @@ GlobalData::~GlobalData() {
 }
 
 void GlobalData::Publish() {
-    g_keyValueStore = &keyValueStore;
-
-    g_global = &globalApi;
-    g_clip = &clipApi;
-    g_metadata = &metadataApi;
-    g_async = &asyncDecoderApi;
-    g_gpu = &gpuDecoderApi;
-    g_rocket = &redRocketApi;
-    g_stream = &streamApi;
-    g_r3dtrim = &r3dTrimApi;
-    g_dl_REDCL = &redCLApi;
-    g_dl_REDCuda = &redCudaApi;
-    g_dl_R3DDecoder = &r3dDecoderApi;
-    g_dl_REDMetal = redMetalApi;
-
-    DynamicApi* const tables[ApiTableCount] = {
-        g_global, g_clip,    g_metadata, g_async,      g_gpu,           g_rocket,
-        g_stream, g_r3dtrim, g_dl_REDCL, g_dl_REDCuda, g_dl_R3DDecoder, g_dl_REDMetal,
-    };
-    for (unsigned int i = 0; i < ApiTableCount; ++i) {
-        g_apiTables[i] = tables[i];
-    }
+    setGlobals(this);
 }
 
 void GlobalData::Withdraw() {
     // Another state may have been made current since; its globals stay.
-    if (g_global != &globalApi) {
-        return;
-    }
-    g_keyValueStore = nullptr;
-    g_global = nullptr;
-    g_clip = nullptr;
-    g_metadata = nullptr;
-    g_async = nullptr;
-    g_gpu = nullptr;
-    g_rocket = nullptr;
-    g_stream = nullptr;
-    g_r3dtrim = nullptr;
-    g_dl_REDCL = nullptr;
-    g_dl_REDCuda = nullptr;
-    g_dl_R3DDecoder = nullptr;
-    g_dl_REDMetal = nullptr;
-    for (DynamicApi*& table : g_apiTables) {
-        table = nullptr;
+    if (g_global == &globalApi) {
+        setGlobals(nullptr);
     }
 }
 
