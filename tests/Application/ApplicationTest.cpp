@@ -2,6 +2,7 @@
 // generated files, with its standard output compared byte for byte and its exit status checked.
 #include "ToolProcess.hpp"
 
+#include "R3DSDK.hpp"
 #include "Support/ExrFixtures.hpp"
 
 #include <OpenEXR/ImfTimeCode.h>
@@ -323,7 +324,7 @@ TEST_F(ApplicationTest, CommandLinesThatEndBeforeAnyCopy) {
 }
 
 TEST_F(ApplicationTest, NothingRunsWithoutTheDecoderLibrary) {
-    if (fs::exists("/usr/local/lib/okalu-tafe/REDR3D.dylib")) {
+    if (fs::exists(fs::path(R3DSDK::InstallDirectory) / "REDR3D.dylib")) {
         GTEST_SKIP() << "a decoder library is installed on this machine";
     }
     writeText("clip.vant", vantText);
@@ -489,6 +490,11 @@ TEST_F(ApplicationTest, RefusedSourcesAndDestinationsTouchNoFile) {
 
     const std::vector<CommandLineCase> cases = {
         {"no source", {"-s", "missing.vant", "-d", "a.exr"}, "No source file found.\nFailed!\n", 1},
+        // Without a source the destination arguments are not even expanded.
+        {"no source and an invalid destination pattern",
+         {"-s", "missing.vant", "-d", "clip(*.exr"},
+         "No source file found.\nFailed!\n",
+         1},
         {"no destination",
          {"-s", "clip.vant", "-d", "missing.exr", "*.EXR"},
          "1 source file was found.\nNo destination file found.\nFailed!\n",
@@ -516,6 +522,11 @@ TEST_F(ApplicationTest, RefusedSourcesAndDestinationsTouchNoFile) {
         {"a destination of another type",
          {"-s", "clip.vant", "-d", "a.exr", "notes.txt"},
          found(1, 2) + "Destination cannot be created with unsupported type.\n",
+         1},
+        // The source is read before the destination list is looked at.
+        {"a broken source and a destination of another type",
+         {"-s", "broken.vant", "-d", "a.exr", "notes.txt"},
+         found(1, 2) + "Source could not be parsed.\n",
          1},
     };
     for (const CommandLineCase& testCase : cases) {

@@ -1,6 +1,7 @@
 #include "MetadataCopy/CopyingDirector/IostreamMetadataCopyingDirectorDelegate.hpp"
 
 #include "CopyingDirectorDoubles.hpp"
+#include "Support/ScopedGlobals.hpp"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +22,9 @@ namespace {
 // Points std::cout and std::cin at string streams for the test's lifetime.
 class IostreamDelegateTest : public ::testing::Test {
 protected:
-    IostreamDelegateTest()
-        : savedOut(std::cout.rdbuf(output.rdbuf())), savedIn(std::cin.rdbuf(input.rdbuf())) {}
+    IostreamDelegateTest() : savedIn(std::cin.rdbuf(input.rdbuf())) {}
 
     ~IostreamDelegateTest() override {
-        std::cout.rdbuf(savedOut);
         std::cin.rdbuf(savedIn);
         std::cin.clear();
     }
@@ -58,8 +57,8 @@ protected:
 
 private:
     std::ostringstream output;
+    const ScopedGlobals::ConsoleCapture console{output};
     std::istringstream input;
-    std::streambuf* savedOut;
     std::streambuf* savedIn;
 };
 
