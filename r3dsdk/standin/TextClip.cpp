@@ -30,6 +30,15 @@ std::string trimmed(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
+// The characters up to the first blank.
+std::size_t firstWordLength(const std::string& text) {
+    std::size_t length = 0;
+    while (length < text.size() && !isBlank(text[length])) {
+        ++length;
+    }
+    return length;
+}
+
 bool parseUnsigned32(const std::string& text, std::uint32_t& value) {
     if (text.empty() || text.size() > 10) {
         return false;
@@ -127,7 +136,6 @@ int TextClip::parse(const std::string& content) {
 
         if (lineNumber == 1) {
             if (line != magicLine) {
-                badLine = 1;
                 return StatusNotAClip;
             }
             continue;
@@ -138,19 +146,11 @@ int TextClip::parse(const std::string& content) {
             continue;
         }
 
-        std::size_t tokenEnd = 0;
-        while (tokenEnd < text.size() && !isBlank(text[tokenEnd])) {
-            ++tokenEnd;
-        }
-
+        const std::size_t tokenEnd = firstWordLength(text);
         if (text.compare(0, tokenEnd, "frame") == 0) {
             const std::string rest = trimmed(text.substr(tokenEnd));
-            std::size_t timecodeEnd = 0;
-            while (timecodeEnd < rest.size() && !isBlank(rest[timecodeEnd])) {
-                ++timecodeEnd;
-            }
+            const std::size_t timecodeEnd = firstWordLength(rest);
             if (timecodeEnd == 0) {
-                badLine = lineNumber;
                 return StatusInvalidLine;
             }
             Frame frame;
@@ -165,14 +165,12 @@ int TextClip::parse(const std::string& content) {
 
         const std::size_t equals = text.find('=');
         if (equals == std::string::npos) {
-            badLine = lineNumber;
             return StatusInvalidLine;
         }
         const std::string key = trimmed(text.substr(0, equals));
         const std::string value = trimmed(text.substr(equals + 1));
         const bool keyHasBlank = std::find_if(key.begin(), key.end(), isBlank) != key.end();
         if (key.empty() || keyHasBlank || items.count(key) != 0 || !validItemValue(key, value)) {
-            badLine = lineNumber;
             return StatusInvalidLine;
         }
         items.emplace(key, value);

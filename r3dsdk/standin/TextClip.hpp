@@ -30,8 +30,6 @@ public:
     explicit TextClip(const char* path);
 
     int status() const { return clipStatus; }
-    /// The 1-based number of the line that made the clip unusable, else 0.
-    std::size_t failedLine() const { return badLine; }
 
     /// The clip item's text, or null when the clip has no such item.
     const char* itemAsString(const char* key) const;
@@ -50,7 +48,6 @@ private:
     int parse(const std::string& content);
 
     int clipStatus = StatusCannotOpen;
-    std::size_t badLine = 0;
     std::map<std::string, std::string> items;
     std::vector<Frame> frames;
 };
