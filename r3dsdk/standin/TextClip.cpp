@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
 
 namespace StandIn {
 
@@ -85,34 +86,57 @@ bool validItemValue(const std::string& key, const std::string& value) {
     return true;
 }
 
-// stdio reports a read error for a directory, where a stream would only
-// report an empty file.
-bool readFile(const char* path, std::string& content) {
-    if (path == nullptr) {
-        return false;
+// The longest first line that can still be the format line: the line itself and the carriage
+// return of a CRLF file.
+constexpr std::size_t firstLineLimit = std::char_traits<char>::length(magicLine) + 1;
+
+// Reads line 1 and, only when it is the format line, the rest of the file into `rest`, so that
+// a file that is no text clip (a real camera clip of many gigabytes, say) costs no more than its
+// first few bytes. stdio reports a read error for a directory, where a stream would only report
+// an empty file.
+int readFile(std::FILE* file, std::string& rest) {
+    std::string line;
+    int character = EOF;
+    while ((character = std::getc(file)) != EOF && character != '\n') {
+        if (line.size() == firstLineLimit) {
+            return TextClip::StatusNotAClip;
+        }
+        line.push_back(static_cast<char>(character));
     }
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-        return false;
+    if (std::ferror(file) != 0) {
+        return TextClip::StatusCannotOpen;
     }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    if (line != magicLine) {
+        return TextClip::StatusNotAClip;
+    }
+
     char buffer[65536];
     std::size_t read = 0;
     while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        content.append(buffer, read);
+        rest.append(buffer, read);
     }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    return !failed;
+    return std::ferror(file) != 0 ? TextClip::StatusCannotOpen : TextClip::StatusOk;
 }
 
 } // namespace
 
 TextClip::TextClip(const char* path) {
-    std::string content;
-    if (!readFile(path, content)) {
+    if (path == nullptr) {
         return;
     }
-    clipStatus = parse(content);
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return;
+    }
+    std::string rest;
+    clipStatus = readFile(file, rest);
+    std::fclose(file);
+    if (clipStatus == StatusOk) {
+        clipStatus = parse(rest);
+    }
     if (clipStatus != StatusOk) {
         items.clear();
         frames.clear();
@@ -120,7 +144,6 @@ TextClip::TextClip(const char* path) {
 }
 
 int TextClip::parse(const std::string& content) {
-    std::size_t lineNumber = 0;
     std::size_t position = 0;
     while (position < content.size()) {
         std::size_t end = content.find('\n', position);
@@ -129,16 +152,8 @@ int TextClip::parse(const std::string& content) {
         }
         std::string line = content.substr(position, end - position);
         position = end + 1;
-        ++lineNumber;
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
-        }
-
-        if (lineNumber == 1) {
-            if (line != magicLine) {
-                return StatusNotAClip;
-            }
-            continue;
         }
 
         const std::string text = trimmed(line);
@@ -174,9 +189,6 @@ int TextClip::parse(const std::string& content) {
             return StatusInvalidLine;
         }
         items.emplace(key, value);
-    }
-    if (lineNumber == 0) {
-        return StatusNotAClip;
     }
     return StatusOk;
 }

@@ -1,5 +1,6 @@
 // A clip of the stand-in decoder library: the project's own small text clip
-// format (ClipFormat.md beside this file), read whole when the clip is opened.
+// format (ClipFormat.md beside this file), read whole when the clip is opened;
+// a file whose first line is not the format line is refused after that line.
 // Real R3D clips are binary and are refused with a non-zero status.
 #pragma once
 
@@ -45,6 +46,7 @@ public:
     const Frame* frame(std::size_t index) const;
 
 private:
+    // Reads the lines after the format line.
     int parse(const std::string& content);
 
     int clipStatus = StatusCannotOpen;
