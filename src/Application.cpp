@@ -10,6 +10,7 @@
 #include <iostream>
 #include <memory>
 #include <regex>
+#include <signal.h>
 #include <stdexcept>
 
 namespace {
@@ -30,6 +31,22 @@ void intHandler(int) {
     if (MetadataCopy::MetadataCopy* metadataCopy = runningMetadataCopy.load()) {
         metadataCopy->abort();
     }
+}
+
+// A scheduler stopping a job (SIGTERM) and a closed terminal (SIGHUP) stop a run like an
+// interrupt, so that they too leave no file half-written. Either one that was ignored when the
+// tool started stays ignored: a run started with nohup is meant to outlive its terminal.
+void installAbortHandlers() {
+    std::signal(SIGINT, intHandler);
+    for (const int signalNumber : {SIGTERM, SIGHUP}) {
+        struct sigaction current {};
+        if (::sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+            std::signal(signalNumber, intHandler);
+        }
+    }
+    // Standard output that goes away (a pipe's reader ended) must not end the run half-way
+    // either: the failed write is reported when the run is over.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 // Clears the handler's pointer on every way out of a run, before the run object is destroyed.
@@ -135,6 +152,6 @@ int Application::run(int argc, const char** argv) {
     MetadataCopy::MetadataDestination::setMetadataCreator(metadataCreator);
     // From here on an interrupt no longer ends the process: the file at hand is finished and the
     // run stops before the next one, so that no file is left half-written.
-    std::signal(SIGINT, intHandler);
+    installAbortHandlers();
     return copy(*options);
 }
