@@ -15,6 +15,7 @@
 #include <fstream>
 #include <optional>
 #include <regex>
+#include <signal.h>
 #include <string>
 #include <vector>
 
@@ -246,6 +247,18 @@ protected:
         const ToolResult result = runTool(invocation(std::move(arguments), input));
         EXPECT_EQ(result.errors, "");
         return result;
+    }
+
+    // Frames "frame-0000.exr" and on, all at the timecode of the VANT file's first row.
+    std::vector<std::string> writeFrames(int count) const {
+        std::vector<std::string> names;
+        for (int index = 0; index < count; ++index) {
+            char name[32];
+            std::snprintf(name, sizeof name, "frame-%04d.exr", index);
+            names.push_back(name);
+            writeExr(name, Imf::TimeCode(1, 0, 0, 0));
+        }
+        return names;
     }
 
     // Names of the directory's entries that a rewrite may have left behind.
@@ -561,22 +574,20 @@ TEST_F(ApplicationTest, AnInterruptDuringAQuestionFinishesThatFileAndStops) {
     EXPECT_EQ(metadataOf("c.exr"), "old");
 }
 
-TEST_F(ApplicationTest, AnInterruptStopsALongRunBetweenFiles) {
+// A scheduler stopping a job (SIGTERM) and a closed terminal (SIGHUP) stop a run as an
+// interrupt does.
+class StoppingSignalTest : public ApplicationTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(StoppingSignalTest, StopsALongRunBetweenFiles) {
     writeText("clip.vant", vantText);
-    const int fileCount = 300;
-    std::vector<std::string> names;
-    for (int index = 0; index < fileCount; ++index) {
-        char name[32];
-        std::snprintf(name, sizeof name, "frame-%04d.exr", index);
-        names.push_back(name);
-        writeExr(name, Imf::TimeCode(1, 0, 0, 0));
-    }
+    const std::vector<std::string> names = writeFrames(300);
     ToolProcess process(invocation({"-s", "clip.vant", "-d", "frame-*.exr"}));
     ASSERT_TRUE(process.waitForOutput(copied(names[0])));
-    process.signal(SIGINT);
+    process.signal(GetParam());
     const ToolResult result = process.finish();
 
     ASSERT_EQ(result.exitStatus, 1) << result.output;
+    EXPECT_EQ(result.errors, "");
     const std::string ending = "Aborted by the user!\n";
     ASSERT_GE(result.output.size(), ending.size());
     EXPECT_EQ(result.output.substr(result.output.size() - ending.size()), ending);
@@ -591,13 +602,101 @@ TEST_F(ApplicationTest, AnInterruptStopsALongRunBetweenFiles) {
     EXPECT_LT(copiedCount, names.size());
     EXPECT_EQ(result.output.find("[Copying to \"" + names[copiedCount] + "\" ...]"),
               std::string::npos)
-        << "a file was begun after the interrupt";
+        << "a file was begun after the signal";
     for (std::size_t index = 0; index < names.size(); ++index) {
         SCOPED_TRACE(names[index]);
         const std::optional<std::string> metadata = metadataOf(names[index]);
         EXPECT_EQ(metadata.has_value(), index < copiedCount);
     }
     EXPECT_TRUE(temporaryFiles().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, StoppingSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return info.param == SIGINT    ? std::string("SIGINT")
+                                    : info.param == SIGTERM ? std::string("SIGTERM")
+                                                            : std::string("SIGHUP");
+                         });
+
+TEST_F(ApplicationTest, AHangUpIgnoredAtStartStaysIgnored) {
+    // As nohup starts a run, so that it outlives its terminal.
+    struct sigaction ignore {
+    }, previous{};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(::sigaction(SIGHUP, &ignore, &previous), 0);
+    writeText("clip.vant", vantText);
+    const std::vector<std::string> names = writeFrames(100);
+    ToolProcess process(invocation({"-s", "clip.vant", "-d", "frame-*.exr"}));
+    ::sigaction(SIGHUP, &previous, nullptr);
+    ASSERT_TRUE(process.waitForOutput(copied(names[0])));
+    process.signal(SIGHUP);
+    const ToolResult result = process.finish();
+
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_NE(result.output.find(copied(names.back()) + "Completed!\n"), std::string::npos);
+}
+
+TEST_F(ApplicationTest, StandardOutputThatCannotBeWrittenFailsTheRunAfterItsWork) {
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full on this system";
+    }
+    const std::string failure = "okalu-tafe: standard output could not be written.\n";
+    writeText("clip.vant", vantText);
+    const std::vector<std::string> names = writeFrames(3);
+
+    ToolInvocation copy = invocation({"-s", "clip.vant", "-d", "frame-*.exr"});
+    copy.standardOutput = StandardOutput::fullDevice;
+    const ToolResult copyResult = runTool(copy);
+    EXPECT_EQ(copyResult.exitStatus, 1);
+    EXPECT_EQ(copyResult.errors, failure);
+    for (const std::string& name : names) {
+        EXPECT_EQ(metadataOf(name), vantRow100) << name;
+    }
+    EXPECT_TRUE(temporaryFiles().empty());
+
+    // A command line that failed on its own keeps its status.
+    ToolInvocation mistyped = invocation({"--no-such-option"});
+    mistyped.standardOutput = StandardOutput::fullDevice;
+    const ToolResult mistypedResult = runTool(mistyped);
+    EXPECT_EQ(mistypedResult.exitStatus, 2);
+    EXPECT_EQ(mistypedResult.errors, failure);
+
+    // A reader that went away: the run neither dies of the broken pipe nor stops early.
+    writeText("clip.vant", vantText);
+    for (const std::string& name : names) {
+        writeExr(name, Imf::TimeCode(1, 0, 0, 0), std::string("old"));
+    }
+    ToolInvocation asking =
+        invocation({"-s", "clip.vant", "-d", "frame-*.exr", "--ask-before-overwriting-metadata"});
+    asking.keepInputOpen = true;
+    ToolProcess process(asking);
+    ASSERT_TRUE(process.waitForOutput(question(names[0])));
+    process.closeOutput();
+    process.sendInput("y y y\n");
+    const ToolResult askingResult = process.finish();
+    EXPECT_EQ(askingResult.exitStatus, 1);
+    EXPECT_EQ(askingResult.terminatingSignal, 0);
+    EXPECT_EQ(askingResult.errors, failure);
+    for (const std::string& name : names) {
+        EXPECT_EQ(metadataOf(name), vantRow100) << name;
+    }
+}
+
+TEST_F(ApplicationTest, AClosedStandardOutputTakesNoFilesPlace) {
+    writeText("clip.vant", vantText);
+    const std::vector<std::string> names = writeFrames(3);
+    ToolInvocation call = invocation({"-s", "clip.vant", "-d", "frame-*.exr"});
+    call.standardOutput = StandardOutput::closed;
+    const ToolResult result = runTool(call);
+
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.errors, "");
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(metadataOf(name), vantRow100);
+        EXPECT_EQ(ExrFixtures::readFileBytes(path(name)).find("Copying to"), std::string::npos);
+    }
+    EXPECT_EQ(ExrFixtures::readFileBytes(path("clip.vant")), vantText);
 }
 
 TEST_F(ApplicationTest, AStandInClipReachesEveryDestinationByTimecode) {

@@ -72,6 +72,17 @@ ToolProcess::ToolProcess(const ToolInvocation& invocation) {
         for (int descriptor : {input[0], input[1], output[0], output[1], errors[0], errors[1]}) {
             ::close(descriptor);
         }
+        if (invocation.standardOutput == StandardOutput::closed) {
+            ::close(STDOUT_FILENO);
+        } else if (invocation.standardOutput == StandardOutput::fullDevice) {
+            const int full = ::open("/dev/full", O_WRONLY);
+            if (full < 0 || ::dup2(full, STDOUT_FILENO) < 0) {
+                ::_exit(127);
+            }
+            ::close(full);
+        }
+        // As a shell starts it, not with the test process's own choice for a broken pipe.
+        ::signal(SIGPIPE, SIG_DFL);
         if (::chdir(invocation.workingDirectory.c_str()) != 0) {
             ::_exit(127);
         }
@@ -107,6 +118,10 @@ void ToolProcess::sendInput(const std::string& text) {
 
 void ToolProcess::closeInput() {
     closeIfOpen(inputPipe);
+}
+
+void ToolProcess::closeOutput() {
+    closeIfOpen(outputPipe);
 }
 
 ToolProcess::~ToolProcess() {

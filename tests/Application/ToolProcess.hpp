@@ -16,6 +16,16 @@ struct ToolResult {
     int terminatingSignal = 0;
 };
 
+/// Where the child's standard output goes.
+enum class StandardOutput {
+    /// A pipe that the test reads, as everywhere unless a test chooses otherwise.
+    captured,
+    /// /dev/full: every write fails.
+    fullDevice,
+    /// Closed, as by ">&-".
+    closed,
+};
+
 struct ToolInvocation {
     std::vector<std::string> arguments;
     std::string workingDirectory;
@@ -24,6 +34,7 @@ struct ToolInvocation {
     /// Written to standard input, which is then closed unless keepInputOpen is set.
     std::string input;
     bool keepInputOpen = false;
+    StandardOutput standardOutput = StandardOutput::captured;
 };
 
 class ToolProcess {
@@ -41,6 +52,8 @@ public:
     /// Writes to standard input, which must have been kept open.
     void sendInput(const std::string& text);
     void closeInput();
+    /// Stops reading standard output, so that the child's next write to it finds no reader.
+    void closeOutput();
 
     /// Sends a signal to the child.
     void signal(int signalNumber);

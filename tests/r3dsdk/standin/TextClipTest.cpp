@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -49,6 +51,17 @@ std::string frameItem(const R3DSDK::Clip& clip, std::size_t frame, const char* k
     R3DSDK::Metadata metadata;
     clip.GetFrameMetadata(metadata, frame);
     return metadata.MetadataItemAsString(key);
+}
+
+// The highest resident memory of this process so far, in bytes.
+long peakResidentBytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+#ifdef __APPLE__
+    return usage.ru_maxrss;
+#else
+    return usage.ru_maxrss * 1024L;
+#endif
 }
 
 } // namespace
@@ -107,6 +120,7 @@ TEST_F(TextClipTest, AnUnreadableClipHasANonZeroStatusAndNothingElse) {
         {"empty.r3d", true, "", 2},
         {"binary.r3d", true, std::string("RED2\0\1\2\n", 8), 2},
         {"lower.r3d", true, "okalu-tafe text clip 1\nimage_width = 8\n", 2},
+        {"longer.r3d", true, "OKALU-TAFE TEXT CLIP 12\r\nimage_width = 8\n", 2},
         {"notime.r3d", true, "OKALU-TAFE TEXT CLIP 1\nimage_width = 8\nframe\n", 3},
         {"noequals.r3d", true, "OKALU-TAFE TEXT CLIP 1\nimage_width 8\n", 3},
         {"twice.r3d", true, "OKALU-TAFE TEXT CLIP 1\nframerate = 24\nframerate = 25\n", 3},
@@ -125,4 +139,31 @@ TEST_F(TextClipTest, AnUnreadableClipHasANonZeroStatusAndNothingElse) {
 
     R3DSDK::Clip directoryClip(directory.c_str());
     EXPECT_EQ(directoryClip.Status(), 1);
+}
+
+TEST_F(TextClipTest, AFileThatIsNoClipIsRefusedWithoutReadingItWhole) {
+    // Sparse files of 256 MB, so they cost no disk: one with a first line that is not the format
+    // line, one whose first line never ends. Read whole, either would raise the peak memory by
+    // far more than the bound.
+    const off_t size = 256L << 20;
+    const long bound = 16L << 20;
+    for (const std::string& start : {std::string("RED camera footage\n"), std::string()}) {
+        SCOPED_TRACE(start);
+        const std::string path = write("large.r3d", start);
+        ASSERT_EQ(truncate(path.c_str(), size), 0);
+        // In a child of its own, whose peak memory is not that of the tests before.
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const long before = peakResidentBytes();
+            const int status = R3DSDK::Clip(path.c_str()).Status();
+            _exit(status != 2 ? 1 : peakResidentBytes() - before > bound ? 2 : 0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_NE(WEXITSTATUS(status), 1) << "the file was not refused as no clip";
+        EXPECT_NE(WEXITSTATUS(status), 2) << "the file was read whole";
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
 }
