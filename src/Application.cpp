@@ -44,9 +44,6 @@ void installAbortHandlers() {
             std::signal(signalNumber, intHandler);
         }
     }
-    // Standard output that goes away (a pipe's reader ended) must not end the run half-way
-    // either: the failed write is reported when the run is over.
-    std::signal(SIGPIPE, SIG_IGN);
 }
 
 // Clears the handler's pointer on every way out of a run, before the run object is destroyed.
@@ -153,5 +150,8 @@ int Application::run(int argc, const char** argv) {
     // From here on an interrupt no longer ends the process: the file at hand is finished and the
     // run stops before the next one, so that no file is left half-written.
     installAbortHandlers();
+    // Nor does standard output that goes away (the reader of a pipe ended): the run does its
+    // work, and main reports the lost console text when it is over.
+    std::signal(SIGPIPE, SIG_IGN);
     return copy(*options);
 }
