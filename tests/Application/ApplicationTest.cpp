@@ -620,9 +620,9 @@ INSTANTIATE_TEST_SUITE_P(Signals, StoppingSignalTest, ::testing::Values(SIGINT, 
 
 TEST_F(ApplicationTest, AHangUpIgnoredAtStartStaysIgnored) {
     // As nohup starts a run, so that it outlives its terminal.
-    struct sigaction ignore {
-    }, previous{};
+    struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
+    struct sigaction previous {};
     ASSERT_EQ(::sigaction(SIGHUP, &ignore, &previous), 0);
     writeText("clip.vant", vantText);
     const std::vector<std::string> names = writeFrames(100);
@@ -654,15 +654,7 @@ TEST_F(ApplicationTest, StandardOutputThatCannotBeWrittenFailsTheRunAfterItsWork
     }
     EXPECT_TRUE(temporaryFiles().empty());
 
-    // A command line that failed on its own keeps its status.
-    ToolInvocation mistyped = invocation({"--no-such-option"});
-    mistyped.standardOutput = StandardOutput::fullDevice;
-    const ToolResult mistypedResult = runTool(mistyped);
-    EXPECT_EQ(mistypedResult.exitStatus, 2);
-    EXPECT_EQ(mistypedResult.errors, failure);
-
     // A reader that went away: the run neither dies of the broken pipe nor stops early.
-    writeText("clip.vant", vantText);
     for (const std::string& name : names) {
         writeExr(name, Imf::TimeCode(1, 0, 0, 0), std::string("old"));
     }
@@ -696,7 +688,6 @@ TEST_F(ApplicationTest, AClosedStandardOutputTakesNoFilesPlace) {
         EXPECT_EQ(metadataOf(name), vantRow100);
         EXPECT_EQ(ExrFixtures::readFileBytes(path(name)).find("Copying to"), std::string::npos);
     }
-    EXPECT_EQ(ExrFixtures::readFileBytes(path("clip.vant")), vantText);
 }
 
 TEST_F(ApplicationTest, AStandInClipReachesEveryDestinationByTimecode) {
