@@ -1,6 +1,7 @@
 // What every source of the stand-in decoder library shares: how entries are
-// exported, and the compile definitions that make a test variant. Unset
-// definitions give the default: version 8.4.0, accepting clients from 8.4.0.
+// exported, and the compile definitions that make a test variant, which only
+// StandinLibrary.cpp reads. Unset definitions give the default: version 8.4.0,
+// accepting clients from 8.4.0.
 //
 //   OKALU_STANDIN_MAJOR, _MINOR, _PATCH          the library's version
 //   OKALU_STANDIN_MINIMUM_MAJOR, _MINOR, _PATCH  the oldest client it accepts
@@ -13,7 +14,6 @@
 //   OKALU_STANDIN_VERBOSE_LOG                    phase 0 sets key 0 to 255
 //   OKALU_STANDIN_OMIT_FINALIZE                  no "RED_LIB_FINALIZE"
 //   OKALU_STANDIN_OMIT_CLIP_ENTRY                no "R3D_ACK" (a clip entry)
-//   OKALU_STANDIN_ACCELERATOR_ENTRIES            the accelerator tables' entries
 //   OKALU_STANDIN_REDIRECT                       exports "RED_REDIRECT" with it
 //   OKALU_STANDIN_IMPORTS                        exports "RED_IMPORTS" with the
 //       companions "file:id:options" (id in hexadecimal), ","-separated

@@ -1,10 +1,13 @@
 // The stand-in's identity, versions, build names, initialisation, finalisation,
 // redirect and import list: everything the client asks of a library before it
-// fills its entry-point tables. The client's objects are used through the
-// project's own interface declarations, so both sides agree on their slots.
+// fills its entry-point tables, and with it every entry that a test variant
+// changes, since only this file is compiled per variant. The client's objects
+// are used through the project's own interface declarations, so both sides
+// agree on their slots.
 #include "StandinCallCounts.hpp"
 #include "StandinConfig.hpp"
 
+#include "ClipApi.hpp"
 #include "IKeyValueStore.hpp"
 #include "ILibraryImport.hpp"
 #include "RedLibrary.hpp"
@@ -140,6 +143,13 @@ OKALU_EXPORT int RED_IMPORTS(ILibraryImport& list) {
     return OKALU_STANDIN_IMPORTS_RESULT;
 }
 OKALU_SAME_FORM_FREE(RED_IMPORTS, LibraryImportsEntry);
+#endif
+
+#ifndef OKALU_STANDIN_OMIT_CLIP_ENTRY
+OKALU_EXPORT bool R3D_ACK(void*) {
+    return false;
+}
+OKALU_SAME_FORM(ClipApi, R3D_ACK);
 #endif
 
 OKALU_EXPORT const StandinCallCounts* okalu_standin_call_counts() {
