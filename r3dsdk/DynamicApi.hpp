@@ -49,4 +49,43 @@ protected:
     bool loaded;
 };
 
+// The form of an entry as a function pointer, given the function's type.
+template <typename Function> using EntryForm = Function*;
+
 } // namespace R3DSDK
+
+// A core table is one list of its entries in lookup order: a macro that calls
+// its argument ENTRY(name, function type) once per entry. From that list alone
+// OKALU_ENTRY_TABLE, in the class, declares the entries and the operations,
+// and OKALU_DEFINE_ENTRY_TABLE, in the table's source file, defines them, so
+// no entry can be missing from the lookup or from Reset.
+#define OKALU_ENTRY_TABLE(Table, ENTRIES)                                                          \
+    static constexpr unsigned int EntryCount = 0 ENTRIES(OKALU_COUNT_ENTRY);                       \
+    Table();                                                                                       \
+    ~Table() override;                                                                             \
+    const char* Name() const override;                                                             \
+    bool LoadSymbols(const DynamicLibrary* library) override;                                      \
+    void Reset() override;                                                                         \
+    ENTRIES(OKALU_DECLARE_ENTRY)
+
+#define OKALU_DEFINE_ENTRY_TABLE(Table, ENTRIES)                                                   \
+    Table::Table() {                                                                               \
+        Table::Reset();                                                                            \
+    }                                                                                              \
+    Table::~Table() = default;                                                                     \
+    const char* Table::Name() const {                                                              \
+        return #Table;                                                                             \
+    }                                                                                              \
+    bool Table::LoadSymbols(const DynamicLibrary* library) {                                       \
+        return LookUp(library ENTRIES(OKALU_LOOK_UP_ENTRY));                                       \
+    }                                                                                              \
+    void Table::Reset() {                                                                          \
+        ENTRIES(OKALU_RESET_ENTRY)                                                                 \
+        loaded = false;                                                                            \
+    }
+
+#define OKALU_COUNT_ENTRY(name, function) +1
+#define OKALU_DECLARE_ENTRY(name, function) EntryForm<function> name;
+// POSIX's own idiom for storing a looked-up address into a function pointer.
+#define OKALU_LOOK_UP_ENTRY(name, function) , reinterpret_cast<void**>(&name), #name
+#define OKALU_RESET_ENTRY(name, function) name = nullptr;
