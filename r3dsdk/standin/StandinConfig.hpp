@@ -11,7 +11,7 @@
 //   OKALU_STANDIN_LONG_BUILD_NAME                a 200-character build name
 //   OKALU_STANDIN_NULL_BUILD_NAMES               both build names are null
 //   OKALU_STANDIN_PHASE0_RESULT, _PHASE1_, _PHASE2_   initialise results
-//   OKALU_STANDIN_VERBOSE_LOG                    phase 0 sets key 0 to 255
+//   OKALU_STANDIN_VERBOSE_LOG                    phase 0 turns the client's log on
 //   OKALU_STANDIN_OMIT_FINALIZE                  no "RED_LIB_FINALIZE"
 //   OKALU_STANDIN_OMIT_CLIP_ENTRY                no "R3D_ACK" (a clip entry)
 //   OKALU_STANDIN_REDIRECT                       exports "RED_REDIRECT" with it
@@ -19,6 +19,8 @@
 //       companions "file:id:options" (id in hexadecimal), ","-separated
 //   OKALU_STANDIN_IMPORTS_RESULT                 what "RED_IMPORTS" returns
 #pragma once
+
+#include "Version.hpp"
 
 #include <type_traits>
 
@@ -61,7 +63,7 @@
 #define OKALU_STANDIN_STATIC_PATCH 0
 #endif
 #ifndef OKALU_STANDIN_LIB_ID
-#define OKALU_STANDIN_LIB_ID 0x52334410u
+#define OKALU_STANDIN_LIB_ID R3DSDK::DecoderLibraryId
 #endif
 #ifndef OKALU_STANDIN_BUILD_NAME
 #define OKALU_STANDIN_BUILD_NAME                                                                   \

@@ -10,6 +10,7 @@
 #include "ClipApi.hpp"
 #include "IKeyValueStore.hpp"
 #include "ILibraryImport.hpp"
+#include "LibraryContract.hpp"
 #include "RedLibrary.hpp"
 
 #include <cstdlib>
@@ -99,7 +100,7 @@ OKALU_EXPORT int RED_LIB_INITIALIZE(InitializePhase phase, IKeyValueStore* store
     callCounts.lastHandleCount[index] = count;
 #ifdef OKALU_STANDIN_VERBOSE_LOG
     if (phase == InitializePhase::Phase0 && store != nullptr) {
-        store->AddUint64(0, 255);
+        store->AddUint64(StoreKeyLogLevel, LogLevelVerbose);
     }
 #else
     (void)store;
