@@ -55,34 +55,25 @@ template <typename Function> using EntryForm = Function*;
 } // namespace R3DSDK
 
 // A core table is one list of its entries in lookup order: a macro that calls
-// its argument ENTRY(name, function type) once per entry. From that list alone
-// OKALU_ENTRY_TABLE, in the class, declares the entries and the operations,
-// and OKALU_DEFINE_ENTRY_TABLE, in the table's source file, defines them, so
-// no entry can be missing from the lookup or from Reset.
+// its argument ENTRY(name, function type) once per entry. OKALU_ENTRY_TABLE,
+// in the class, makes the entries and the table's operations from that list
+// alone, so no entry can be missing from the lookup or from Reset.
 #define OKALU_ENTRY_TABLE(Table, ENTRIES)                                                          \
     static constexpr unsigned int EntryCount = 0 ENTRIES(OKALU_COUNT_ENTRY);                       \
-    Table();                                                                                       \
-    ~Table() override;                                                                             \
-    const char* Name() const override;                                                             \
-    bool LoadSymbols(const DynamicLibrary* library) override;                                      \
-    void Reset() override;                                                                         \
-    ENTRIES(OKALU_DECLARE_ENTRY)
-
-#define OKALU_DEFINE_ENTRY_TABLE(Table, ENTRIES)                                                   \
-    Table::Table() {                                                                               \
+    Table() {                                                                                      \
         Table::Reset();                                                                            \
     }                                                                                              \
-    Table::~Table() = default;                                                                     \
-    const char* Table::Name() const {                                                              \
+    const char* Name() const override {                                                            \
         return #Table;                                                                             \
     }                                                                                              \
-    bool Table::LoadSymbols(const DynamicLibrary* library) {                                       \
+    bool LoadSymbols(const DynamicLibrary* library) override {                                     \
         return LookUp(library ENTRIES(OKALU_LOOK_UP_ENTRY));                                       \
     }                                                                                              \
-    void Table::Reset() {                                                                          \
+    void Reset() override {                                                                        \
         ENTRIES(OKALU_RESET_ENTRY)                                                                 \
         loaded = false;                                                                            \
-    }
+    }                                                                                              \
+    ENTRIES(OKALU_DECLARE_ENTRY)
 
 #define OKALU_COUNT_ENTRY(name, function) +1
 #define OKALU_DECLARE_ENTRY(name, function) EntryForm<function> name;
