@@ -1,6 +1,5 @@
 // Everything R3DSDK::Clip reaches in the decoder library. Entries are in table order; the
 // clip wrappers refer to them by position.
-// Filled from one loaded library by LoadSymbols; every entry is null until then.
 #pragma once
 
 #include "DynamicApi.hpp"
@@ -9,7 +8,6 @@
 
 #include "Enumerations.hpp"
 
-// Each entry's name and form, in lookup order.
 #define OKALU_CLIP_API_ENTRIES(ENTRY)                                                              \
     /* 0: Clip(): given the object's address; returns the clip handle. */                          \
     ENTRY(R3D_AAB, void*(void* object))                                                            \

@@ -1,5 +1,4 @@
 // Free functions of the layer: 3D LUTs, output transforms, the expected sidecar path.
-// Filled from one loaded library by LoadSymbols; every entry is null until then.
 #pragma once
 
 #include "DynamicApi.hpp"
@@ -8,7 +7,6 @@
 
 #include "Enumerations.hpp"
 
-// Each entry's name and form, in lookup order.
 #define OKALU_GLOBAL_API_ENTRIES(ENTRY)                                                            \
     /* 0: Load3DLut: loads a 3D LUT file; returns its handle. */                                   \
     ENTRY(R3D_HAA, void*(const char* lutPath, const char* name))                                   \

@@ -1,12 +1,10 @@
 // Everything R3DSDK::Metadata reaches in the decoder library, in table order.
-// Filled from one loaded library by LoadSymbols; every entry is null until then.
 #pragma once
 
 #include "DynamicApi.hpp"
 
 #include <cstddef>
 
-// Each entry's name and form, in lookup order.
 #define OKALU_METADATA_API_ENTRIES(ENTRY)                                                          \
     /* 0: Metadata(): given the object's address, its two words set; returns its handle. */        \
     ENTRY(R3D_BAB, void*(void* object))                                                            \

@@ -1,11 +1,9 @@
 // The trimming entries.
-// Filled from one loaded library by LoadSymbols; every entry is null until then.
 // No operation of the client calls these entries, so they stay untyped.
 #pragma once
 
 #include "DynamicApi.hpp"
 
-// Each entry's name and form, in lookup order.
 #define OKALU_R3D_TRIM_API_ENTRIES(ENTRY)                                                          \
     ENTRY(R3D_JAA, void())                                                                         \
     ENTRY(R3D_JAB, void())                                                                         \

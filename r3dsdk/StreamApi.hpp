@@ -1,11 +1,9 @@
 // The stream readers' entries.
-// Filled from one loaded library by LoadSymbols; every entry is null until then.
 // No operation of the client calls these entries, so they stay untyped.
 #pragma once
 
 #include "DynamicApi.hpp"
 
-// Each entry's name and form, in lookup order.
 #define OKALU_STREAM_API_ENTRIES(ENTRY)                                                            \
     ENTRY(R3D_EAB, void())                                                                         \
     ENTRY(R3D_EAA, void())                                                                         \
