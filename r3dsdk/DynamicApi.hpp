@@ -1,7 +1,7 @@
 // The base of the twelve entry-point tables. A table knows the names of its
 // entries, fills them from one loaded library with a single lookup, and can be
-// cleared again. Every call of the client into the decoder library, apart from
-// the identity, version, initialise and redirect entries, goes through a table.
+// cleared again; its entries are null until it is filled. Every call of the client into the decoder
+// library, apart from the identity, version, initialise and redirect entries, goes through a table.
 #pragma once
 
 #include "DynamicLibrary.hpp"
@@ -49,4 +49,34 @@ protected:
     bool loaded;
 };
 
+// The form of an entry as a function pointer, given the function's type.
+template <typename Function> using EntryForm = Function*;
+
 } // namespace R3DSDK
+
+// A core table is one list of its entries in lookup order: a macro that calls
+// its argument ENTRY(name, function type) once per entry. OKALU_ENTRY_TABLE,
+// in the class, makes the entries and the table's operations from that list
+// alone, so no entry can be missing from the lookup or from Reset.
+#define OKALU_ENTRY_TABLE(Table, ENTRIES)                                                          \
+    static constexpr unsigned int EntryCount = 0 ENTRIES(OKALU_COUNT_ENTRY);                       \
+    Table() {                                                                                      \
+        Table::Reset();                                                                            \
+    }                                                                                              \
+    const char* Name() const override {                                                            \
+        return #Table;                                                                             \
+    }                                                                                              \
+    bool LoadSymbols(const DynamicLibrary* library) override {                                     \
+        return LookUp(library ENTRIES(OKALU_LOOK_UP_ENTRY));                                       \
+    }                                                                                              \
+    void Reset() override {                                                                        \
+        ENTRIES(OKALU_RESET_ENTRY)                                                                 \
+        loaded = false;                                                                            \
+    }                                                                                              \
+    ENTRIES(OKALU_DECLARE_ENTRY)
+
+#define OKALU_COUNT_ENTRY(name, function) +1
+#define OKALU_DECLARE_ENTRY(name, function) EntryForm<function> name;
+// POSIX's own idiom for storing a looked-up address into a function pointer.
+#define OKALU_LOOK_UP_ENTRY(name, function) , reinterpret_cast<void**>(&name), #name
+#define OKALU_RESET_ENTRY(name, function) name = nullptr;

@@ -4,6 +4,7 @@
 #include "DynamicLibrary.hpp"
 #include "IKeyValueStore.hpp"
 #include "ILibraryImport.hpp"
+#include "LibraryContract.hpp"
 #include "Log.hpp"
 #include "Status.hpp"
 #include "Version.hpp"
@@ -11,9 +12,6 @@
 namespace R3DSDK {
 
 namespace {
-
-constexpr unsigned long long OptionsKey = 30;
-constexpr unsigned long long SkipVersionMatchKey = 1000;
 
 // The status codes of one kind of library: its file did not open; it, or a
 // table taken from it, is invalid; its initialisation failed.
@@ -27,18 +25,18 @@ struct KindStatuses {
 // bit comes last so that a library that is also an accelerator counts as that
 // accelerator.
 KindStatuses statusesOf(unsigned int options) {
-    if (options & 1) {
+    if (options & OptionCuda) {
         return {StatusCudaLibraryNotOpened, StatusCudaLibraryInvalid, StatusCudaInitializeFailed};
     }
-    if (options & 2) {
+    if (options & OptionREDCL) {
         return {StatusREDCLLibraryNotOpened, StatusREDCLLibraryInvalid,
                 StatusREDCLInitializeFailed};
     }
-    if (options & 8) {
+    if (options & OptionMetal) {
         return {StatusMetalLibraryNotOpened, StatusMetalLibraryInvalid,
                 StatusMetalInitializeFailed};
     }
-    if (options & 4) {
+    if (options & OptionDecoder) {
         return {StatusDecoderLibraryNotOpened, StatusDecoderLibraryInvalid,
                 StatusDecoderInitializeFailed};
     }
@@ -158,8 +156,8 @@ bool LibraryLoader::ValidateLibraryVersion(unsigned int slot) const {
 }
 
 int LibraryLoader::LoadAllSymbols(DynamicApi* const* tables, unsigned int tableCount) {
-    const unsigned long long options = storedValue(OptionsKey);
-    const bool skipVersionMatch = storedValue(SkipVersionMatchKey) == 1;
+    const unsigned long long options = storedValue(StoreKeyOptions);
+    const bool skipVersionMatch = storedValue(StoreKeySkipVersionMatch) == 1;
     bool versionRecorded = false;
     unsigned int recordedMajor = 0;
     unsigned int recordedMinor = 0;

@@ -12,7 +12,7 @@ std::uint32_t g_logLevel = 0;
 
 void LOG(const char* format, ...) {
     const unsigned long long level =
-        g_keyValueStore != nullptr ? g_keyValueStore->GetUint64(0) : g_logLevel;
+        g_keyValueStore != nullptr ? g_keyValueStore->GetUint64(StoreKeyLogLevel) : g_logLevel;
     if (level != LogLevelVerbose) {
         return;
     }

@@ -3,6 +3,8 @@
 // so a decoder library can switch the layer's diagnostics on by itself.
 #pragma once
 
+#include "LibraryContract.hpp"
+
 #include <cstdint>
 
 namespace R3DSDK {
@@ -15,12 +17,9 @@ extern IKeyValueStore* g_keyValueStore;
 // The log level used while g_keyValueStore is null.
 extern std::uint32_t g_logLevel;
 
-// The level at which LOG prints; every other level is silent.
-constexpr unsigned long long LogLevelVerbose = 255;
-
 // Prints `format` with its arguments to standard output, unchanged and without
-// an added line end, only when the level (key 0 of g_keyValueStore, else
-// g_logLevel) is exactly LogLevelVerbose. Callable at any time.
+// an added line end, only when the level (StoreKeyLogLevel of g_keyValueStore,
+// else g_logLevel) is exactly LogLevelVerbose. Callable at any time.
 void LOG(const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))

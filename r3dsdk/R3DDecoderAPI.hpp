@@ -1,12 +1,13 @@
 // The decoder accelerator's entries, loaded only when the SDK is started with
-// the option bit 4. The client never calls them itself, so they stay untyped.
+// its option bit. The client never calls them itself, so they stay untyped.
 #pragma once
 
 #include "AcceleratorApi.hpp"
+#include "LibraryContract.hpp"
 
 namespace R3DSDK {
 
-class R3DDecoderAPI : public AcceleratorApi<R3DDecoderAPI, 18, 4> {
+class R3DDecoderAPI : public AcceleratorApi<R3DDecoderAPI, 18, OptionDecoder> {
 public:
     // The names the library exports, in lookup order.
     static const char* const EntryNames[EntryCount];

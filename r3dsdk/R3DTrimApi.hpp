@@ -1,30 +1,20 @@
 // The trimming entries.
-// Filled from one loaded library by LoadSymbols; every entry is null until then.
+// No operation of the client calls these entries, so they stay untyped.
 #pragma once
 
 #include "DynamicApi.hpp"
+
+#define OKALU_R3D_TRIM_API_ENTRIES(ENTRY)                                                          \
+    ENTRY(R3D_JAA, void())                                                                         \
+    ENTRY(R3D_JAB, void())                                                                         \
+    ENTRY(R3D_JAC, void())                                                                         \
+    ENTRY(R3D_JAD, void())
 
 namespace R3DSDK {
 
 class R3DTrimApi : public DynamicApi {
 public:
-    static constexpr unsigned int EntryCount = 4;
-
-    R3DTrimApi();
-    ~R3DTrimApi() override;
-
-    const char* Name() const override;
-    bool LoadSymbols(const DynamicLibrary* library) override;
-    void Reset() override;
-
-    // 0: no operation of the client calls it.
-    Entry R3D_JAA;
-    // 1: no operation of the client calls it.
-    Entry R3D_JAB;
-    // 2: no operation of the client calls it.
-    Entry R3D_JAC;
-    // 3: no operation of the client calls it.
-    Entry R3D_JAD;
+    OKALU_ENTRY_TABLE(R3DTrimApi, OKALU_R3D_TRIM_API_ENTRIES)
 };
 
 } // namespace R3DSDK

@@ -1,12 +1,13 @@
 // The Metal accelerator's entries, loaded only when the SDK is started with
-// the option bit 8. The client never calls them itself, so they stay untyped.
+// its option bit. The client never calls them itself, so they stay untyped.
 #pragma once
 
 #include "AcceleratorApi.hpp"
+#include "LibraryContract.hpp"
 
 namespace R3DSDK {
 
-class REDMetalAPI : public AcceleratorApi<REDMetalAPI, 12, 8> {
+class REDMetalAPI : public AcceleratorApi<REDMetalAPI, 12, OptionMetal> {
 public:
     // The names the library exports, in lookup order.
     static const char* const EntryNames[EntryCount];

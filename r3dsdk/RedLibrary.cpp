@@ -4,6 +4,7 @@
 #include "ILibraryImport.hpp"
 #include "Log.hpp"
 #include "SafeStringCopy.hpp"
+#include "Status.hpp"
 
 namespace R3DSDK {
 
@@ -40,7 +41,7 @@ int RedLibrary::Load(const std::string& path, IKeyValueStore* store) {
     library = DynamicLibrary::load(path, error);
     if (library == nullptr) {
         LOG("[FAIL LOAD ] %s\n", error.c_str());
-        return 1;
+        return StatusLibraryNotOpened;
     }
     return Load(store);
 }
@@ -86,13 +87,13 @@ int RedLibrary::Load(IKeyValueStore* store) {
     if (!found) {
         Unload();
         LOG("[FAIL SYM  ] API\n");
-        return 7;
+        return StatusCoreLibraryInvalid;
     }
 
     if (store != nullptr) {
         LOG("[INIT0     ]\n");
         const int result = Initialize(InitializePhase::Phase0, store, nullptr, 0);
-        if (result != 0) {
+        if (result != StatusSuccess) {
             // Phase 0 failed: the library must not be finalised.
             initialized = false;
             Unload();
@@ -118,7 +119,7 @@ int RedLibrary::Load(IKeyValueStore* store) {
     SafeStringCopy(staticBuildName, BuildNameSize - 1, staticBuildNameEntry());
 
     Log();
-    return 0;
+    return StatusSuccess;
 }
 
 void RedLibrary::Unload() {
@@ -144,7 +145,7 @@ void RedLibrary::Unload() {
 int RedLibrary::Initialize(InitializePhase phase, IKeyValueStore* store, const void** handles,
                            unsigned int count) {
     if (initializeEntry == nullptr) {
-        return 1;
+        return StatusLibraryNotOpened;
     }
     const int result = initializeEntry(phase, store, handles, count);
     initialized = true;

@@ -1,48 +1,29 @@
 // The RED ROCKET board's entries.
-// Filled from one loaded library by LoadSymbols; every entry is null until then.
+// No operation of the client calls these entries, so they stay untyped.
 #pragma once
 
 #include "DynamicApi.hpp"
+
+#define OKALU_RED_ROCKET_API_ENTRIES(ENTRY)                                                        \
+    ENTRY(R3D_DAB, void())                                                                         \
+    ENTRY(R3D_DAA, void())                                                                         \
+    ENTRY(R3D_DAC, void())                                                                         \
+    ENTRY(R3D_DAE, void())                                                                         \
+    ENTRY(R3D_DAF, void())                                                                         \
+    ENTRY(R3D_DAG, void())                                                                         \
+    ENTRY(R3D_DAH, void())                                                                         \
+    ENTRY(R3D_DAK, void())                                                                         \
+    ENTRY(R3D_DAL, void())                                                                         \
+    ENTRY(R3D_DAM, void())                                                                         \
+    ENTRY(R3D_DAN, void())                                                                         \
+    ENTRY(R3D_DAO, void())                                                                         \
+    ENTRY(R3D_DAP, void())
 
 namespace R3DSDK {
 
 class RedRocketApi : public DynamicApi {
 public:
-    static constexpr unsigned int EntryCount = 13;
-
-    RedRocketApi();
-    ~RedRocketApi() override;
-
-    const char* Name() const override;
-    bool LoadSymbols(const DynamicLibrary* library) override;
-    void Reset() override;
-
-    // 0: no operation of the client calls it.
-    Entry R3D_DAB;
-    // 1: no operation of the client calls it.
-    Entry R3D_DAA;
-    // 2: no operation of the client calls it.
-    Entry R3D_DAC;
-    // 3: no operation of the client calls it.
-    Entry R3D_DAE;
-    // 4: no operation of the client calls it.
-    Entry R3D_DAF;
-    // 5: no operation of the client calls it.
-    Entry R3D_DAG;
-    // 6: no operation of the client calls it.
-    Entry R3D_DAH;
-    // 7: no operation of the client calls it.
-    Entry R3D_DAK;
-    // 8: no operation of the client calls it.
-    Entry R3D_DAL;
-    // 9: no operation of the client calls it.
-    Entry R3D_DAM;
-    // 10: no operation of the client calls it.
-    Entry R3D_DAN;
-    // 11: no operation of the client calls it.
-    Entry R3D_DAO;
-    // 12: no operation of the client calls it.
-    Entry R3D_DAP;
+    OKALU_ENTRY_TABLE(RedRocketApi, OKALU_RED_ROCKET_API_ENTRIES)
 };
 
 } // namespace R3DSDK

@@ -2,6 +2,7 @@
 
 #include "GlobalData.hpp"
 #include "IKeyValueStore.hpp"
+#include "LibraryContract.hpp"
 #include "LibraryImport.hpp"
 #include "Log.hpp"
 #include "Status.hpp"
@@ -38,6 +39,76 @@ const char* printable(const char* text) {
     return text != nullptr ? text : "(null)";
 }
 
+// Hands the decoder libraries the client's identity, the options and the
+// first directory through the state's store, in the order they expect.
+void storeClientValues(KeyValueStore& store, unsigned int options,
+                       const std::string& firstDirectory) {
+    store.AddUint64(StoreKeyLogLevel, g_logLevel);
+    store.AddUint64(StoreKeyClientMajorVersion, ClientMajorVersion);
+    store.AddUint64(StoreKeyClientMinorVersion, ClientMinorVersion);
+    store.AddUint64(StoreKeyClientPatchVersion, ClientPatchVersion);
+    store.AddPointer(StoreKeyClientBuildNumber, ClientBuildNumber);
+    store.AddPointer(StoreKeyClientBuildDate, ClientBuildDate);
+    store.AddPointer(StoreKeyClientVersionText, ClientVersionText);
+    store.AddPointer(StoreKeyClientBuildFlavour, ClientBuildFlavour);
+    store.AddUint64(StoreKeyOptions, options);
+    store.AddPointer(StoreKeyFirstDirectory, firstDirectory.c_str());
+    store.AddUint64(StoreKeyReserved, 0);
+    store.AddUint64(StoreKeySkipVersionMatch, 0);
+}
+
+// Probes the given directory and then the one "R3DSDKPATH" names, with every
+// redirect they lead to; the status of the given directory's probe.
+int probeDirectories(const char* directory) {
+    const int status = LoadPath(directory);
+    const char* environmentPath = std::getenv("R3DSDKPATH");
+    if (environmentPath != nullptr && environmentPath[0] != '\0') {
+        LoadPath(environmentPath);
+    }
+    return status;
+}
+
+// The probed directories in the order they are tried: the newest library
+// first (ComparePathVersions).
+std::vector<PathEntry*> newestFirst(Path& paths) {
+    std::vector<PathEntry*> candidates;
+    for (PathEntry& entry : paths.Entries()) {
+        candidates.push_back(&entry);
+    }
+    if (candidates.size() >= 2) {
+        std::qsort(candidates.data(), candidates.size(), sizeof(PathEntry*), ComparePathVersions);
+    }
+    return candidates;
+}
+
+// Loads the decoder library of `directory` and the companions it names, fills
+// the tables from them and initialises them all; the status of the first step
+// that fails.
+int startLibraries(GlobalData& state, const std::string& directory) {
+    state.loader.UnloadAll();
+    int status = state.loader.Load(directory + libraryFileName, DecoderLibraryId, 0);
+    if (status != StatusSuccess) {
+        return status;
+    }
+
+    LibraryImport imports;
+    const int importsResult = state.loader.Library(0).GetDynamicImports(imports);
+    if (importsResult != 0) {
+        LOG("[WARN INT. ] unknown options: %X\n", static_cast<unsigned int>(importsResult));
+    }
+    status = state.loader.Load(directory, imports);
+    if (status != StatusSuccess) {
+        LOG("[FAIL LOAD ]\n");
+        return status;
+    }
+
+    status = state.loader.LoadAllSymbols(g_apiTables, ApiTableCount);
+    if (status != StatusSuccess) {
+        return status;
+    }
+    return state.loader.InitializeAll();
+}
+
 } // namespace
 
 int InitializeSdk(const char* directory, unsigned int options) {
@@ -49,90 +120,29 @@ int InitializeSdk(const char* directory, unsigned int options) {
     FinalizeSdk();
     g_globalData = new GlobalData();
     GlobalData& state = *g_globalData;
-
-    KeyValueStore& store = state.keyValueStore;
-    store.AddUint64(0, g_logLevel);
-    store.AddUint64(10, ClientMajorVersion);
-    store.AddUint64(11, ClientMinorVersion);
-    store.AddUint64(12, ClientPatchVersion);
-    store.AddPointer(13, ClientBuildNumber);
-    store.AddPointer(14, ClientBuildDate);
-    store.AddPointer(15, ClientVersionText);
-    store.AddPointer(20, ClientBuildFlavour);
-    store.AddUint64(30, options);
     // The libraries are told where the process first looked, whatever later
     // starts ask for.
-    static bool firstDirectorySet = false;
-    static std::string firstDirectory;
-    if (!firstDirectorySet) {
-        firstDirectory = directory;
-        firstDirectorySet = true;
-    }
-    store.AddPointer(31, firstDirectory.c_str());
-    store.AddUint64(1001, 0);
-    store.AddUint64(1000, 0);
+    static const std::string firstDirectory = directory;
+    storeClientValues(state.keyValueStore, options, firstDirectory);
 
-    int error = LoadPath(directory);
-
-    const char* environmentPath = std::getenv("R3DSDKPATH");
-    if (environmentPath != nullptr && environmentPath[0] != '\0') {
-        LoadPath(environmentPath);
-    }
-
-    std::vector<PathEntry*> candidates;
-    for (PathEntry& entry : state.paths.Entries()) {
-        candidates.push_back(&entry);
-    }
-    if (candidates.size() >= 2) {
-        std::qsort(candidates.data(), candidates.size(), sizeof(PathEntry*), ComparePathVersions);
-    }
+    int error = probeDirectories(directory);
+    const std::vector<PathEntry*> candidates = newestFirst(state.paths);
     const auto candidateCount = static_cast<unsigned int>(candidates.size());
     DumpPathStatus(candidates.data(), candidateCount);
 
     for (PathEntry* entry : candidates) {
         if (entry->status != StatusSuccess) {
+            // A failed probe is the result only when nothing failed before.
             if (error == StatusSuccess) {
                 error = entry->status;
             }
             continue;
         }
-
-        state.loader.UnloadAll();
-        int status = state.loader.Load(entry->directory + libraryFileName, DecoderLibraryId, 0);
-        entry->status = status;
-        if (status != StatusSuccess) {
-            error = status;
+        entry->status = startLibraries(state, entry->directory);
+        if (entry->status != StatusSuccess) {
+            error = entry->status;
             continue;
         }
-
-        LibraryImport imports;
-        const int importsResult = state.loader.Library(0).GetDynamicImports(imports);
-        if (importsResult != 0) {
-            LOG("[WARN INT. ] unknown options: %X\n", static_cast<unsigned int>(importsResult));
-        }
-
-        status = state.loader.Load(entry->directory, imports);
-        if (status != StatusSuccess) {
-            LOG("[FAIL LOAD ]\n");
-            entry->status = status;
-            error = status;
-            continue;
-        }
-
-        status = state.loader.LoadAllSymbols(g_apiTables, ApiTableCount);
-        if (status != StatusSuccess) {
-            entry->status = status;
-            error = status;
-            continue;
-        }
-
-        status = state.loader.InitializeAll();
-        entry->status = status;
-        if (status != StatusSuccess) {
-            error = status;
-            continue;
-        }
-
         state.selected = static_cast<std::int32_t>(entry->idx);
         DumpPathStatus(candidates.data(), candidateCount);
         LOG("-%s\n[OK INIT   ]\n", GetSdkVersion());
@@ -199,7 +209,7 @@ int InitializeInternal(InitializePhase phase, IKeyValueStore* store, const void*
     g_globalData = &state;
     state.Publish();
     g_keyValueStore = store;
-    g_logLevel = static_cast<std::uint32_t>(store->GetUint64(0));
+    g_logLevel = static_cast<std::uint32_t>(store->GetUint64(StoreKeyLogLevel));
 
     const auto phaseNumber = static_cast<unsigned int>(phase);
     LOG("[INIT INT%u ]\n", phaseNumber);

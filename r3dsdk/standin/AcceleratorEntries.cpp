@@ -1,9 +1,7 @@
-// The accelerator tables' entries, exported only by the variant that offers
-// them, so that the default stand-in shows that a library without them still
-// starts when no accelerator is asked for.
+// The accelerator tables' entries, linked only into the variants that offer
+// them (ACCELERATOR_ENTRIES in CMake), so that the default stand-in shows that
+// a library without them still starts when no accelerator is asked for.
 #include "StandinConfig.hpp"
-
-#ifdef OKALU_STANDIN_ACCELERATOR_ENTRIES
 
 // REDCLAPI
 OKALU_STUB_ENTRY(f585a2652ebcceea93f3b3a07ca123ae6)
@@ -60,5 +58,3 @@ OKALU_STUB_ENTRY(f70cc239d58e995392d56e39743f0d3ee)
 OKALU_STUB_ENTRY(f81f570d45cb8be0f56a7d9d3ef19ef16)
 OKALU_STUB_ENTRY(f04b6fdc741d4251030351aa31f644d68)
 OKALU_STUB_ENTRY(f059a42852b5cfb237d384d50f5179f26)
-
-#endif

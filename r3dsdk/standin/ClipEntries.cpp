@@ -76,12 +76,7 @@ OKALU_EXPORT void R3D_AAF(void*) {}
 OKALU_SAME_FORM(ClipApi, R3D_AAF);
 OKALU_EXPORT void R3D_AAG(void*) {}
 OKALU_SAME_FORM(ClipApi, R3D_AAG);
-#ifndef OKALU_STANDIN_OMIT_CLIP_ENTRY
-OKALU_EXPORT bool R3D_ACK(void*) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACK);
-#endif
+// R3D_ACK, which a variant may leave out, is in StandinLibrary.cpp.
 OKALU_EXPORT const char* R3D_AAH(void*) {
     return nullptr;
 }

@@ -1,6 +1,7 @@
 // What every source of the stand-in decoder library shares: how entries are
-// exported, and the compile definitions that make a test variant. Unset
-// definitions give the default: version 8.4.0, accepting clients from 8.4.0.
+// exported, and the compile definitions that make a test variant, which only
+// StandinLibrary.cpp reads. Unset definitions give the default: version 8.4.0,
+// accepting clients from 8.4.0.
 //
 //   OKALU_STANDIN_MAJOR, _MINOR, _PATCH          the library's version
 //   OKALU_STANDIN_MINIMUM_MAJOR, _MINOR, _PATCH  the oldest client it accepts
@@ -10,15 +11,16 @@
 //   OKALU_STANDIN_LONG_BUILD_NAME                a 200-character build name
 //   OKALU_STANDIN_NULL_BUILD_NAMES               both build names are null
 //   OKALU_STANDIN_PHASE0_RESULT, _PHASE1_, _PHASE2_   initialise results
-//   OKALU_STANDIN_VERBOSE_LOG                    phase 0 sets key 0 to 255
+//   OKALU_STANDIN_VERBOSE_LOG                    phase 0 turns the client's log on
 //   OKALU_STANDIN_OMIT_FINALIZE                  no "RED_LIB_FINALIZE"
 //   OKALU_STANDIN_OMIT_CLIP_ENTRY                no "R3D_ACK" (a clip entry)
-//   OKALU_STANDIN_ACCELERATOR_ENTRIES            the accelerator tables' entries
 //   OKALU_STANDIN_REDIRECT                       exports "RED_REDIRECT" with it
 //   OKALU_STANDIN_IMPORTS                        exports "RED_IMPORTS" with the
 //       companions "file:id:options" (id in hexadecimal), ","-separated
 //   OKALU_STANDIN_IMPORTS_RESULT                 what "RED_IMPORTS" returns
 #pragma once
+
+#include "Version.hpp"
 
 #include <type_traits>
 
@@ -61,7 +63,7 @@
 #define OKALU_STANDIN_STATIC_PATCH 0
 #endif
 #ifndef OKALU_STANDIN_LIB_ID
-#define OKALU_STANDIN_LIB_ID 0x52334410u
+#define OKALU_STANDIN_LIB_ID R3DSDK::DecoderLibraryId
 #endif
 #ifndef OKALU_STANDIN_BUILD_NAME
 #define OKALU_STANDIN_BUILD_NAME                                                                   \

@@ -1,12 +1,16 @@
 // The stand-in's identity, versions, build names, initialisation, finalisation,
 // redirect and import list: everything the client asks of a library before it
-// fills its entry-point tables. The client's objects are used through the
-// project's own interface declarations, so both sides agree on their slots.
+// fills its entry-point tables, and with it every entry that a test variant
+// changes, since only this file is compiled per variant. The client's objects
+// are used through the project's own interface declarations, so both sides
+// agree on their slots.
 #include "StandinCallCounts.hpp"
 #include "StandinConfig.hpp"
 
+#include "ClipApi.hpp"
 #include "IKeyValueStore.hpp"
 #include "ILibraryImport.hpp"
+#include "LibraryContract.hpp"
 #include "RedLibrary.hpp"
 
 #include <cstdlib>
@@ -35,36 +39,24 @@ const int phaseResults[3] = {OKALU_STANDIN_PHASE0_RESULT, OKALU_STANDIN_PHASE1_R
 
 } // namespace
 
-OKALU_EXPORT unsigned int RED_LIB_ID() {
-    return OKALU_STANDIN_LIB_ID;
-}
-OKALU_EXPORT unsigned int RED_LIB_MAJOR_VERSION() {
-    return OKALU_STANDIN_MAJOR;
-}
-OKALU_EXPORT unsigned int RED_LIB_MINOR_VERSION() {
-    return OKALU_STANDIN_MINOR;
-}
-OKALU_EXPORT unsigned int RED_LIB_PATCH_VERSION() {
-    return OKALU_STANDIN_PATCH;
-}
-OKALU_EXPORT unsigned int RED_MINIMUM_MAJOR_VERSION() {
-    return OKALU_STANDIN_MINIMUM_MAJOR;
-}
-OKALU_EXPORT unsigned int RED_MINIMUM_MINOR_VERSION() {
-    return OKALU_STANDIN_MINIMUM_MINOR;
-}
-OKALU_EXPORT unsigned int RED_MINIMUM_PATCH_VERSION() {
-    return OKALU_STANDIN_MINIMUM_PATCH;
-}
-OKALU_EXPORT unsigned int RED_STATICLIB_MAJOR_VERSION() {
-    return OKALU_STANDIN_STATIC_MAJOR;
-}
-OKALU_EXPORT unsigned int RED_STATICLIB_MINOR_VERSION() {
-    return OKALU_STANDIN_STATIC_MINOR;
-}
-OKALU_EXPORT unsigned int RED_STATICLIB_PATCH_VERSION() {
-    return OKALU_STANDIN_STATIC_PATCH;
-}
+// An identity or version entry, answering the variant's value in the form the
+// library record calls it by.
+#define OKALU_NUMBER_ENTRY(entry, value)                                                           \
+    OKALU_EXPORT unsigned int entry() {                                                            \
+        return value;                                                                              \
+    }                                                                                              \
+    OKALU_SAME_FORM_FREE(entry, LibraryNumberEntry);
+
+OKALU_NUMBER_ENTRY(RED_LIB_ID, OKALU_STANDIN_LIB_ID)
+OKALU_NUMBER_ENTRY(RED_LIB_MAJOR_VERSION, OKALU_STANDIN_MAJOR)
+OKALU_NUMBER_ENTRY(RED_LIB_MINOR_VERSION, OKALU_STANDIN_MINOR)
+OKALU_NUMBER_ENTRY(RED_LIB_PATCH_VERSION, OKALU_STANDIN_PATCH)
+OKALU_NUMBER_ENTRY(RED_MINIMUM_MAJOR_VERSION, OKALU_STANDIN_MINIMUM_MAJOR)
+OKALU_NUMBER_ENTRY(RED_MINIMUM_MINOR_VERSION, OKALU_STANDIN_MINIMUM_MINOR)
+OKALU_NUMBER_ENTRY(RED_MINIMUM_PATCH_VERSION, OKALU_STANDIN_MINIMUM_PATCH)
+OKALU_NUMBER_ENTRY(RED_STATICLIB_MAJOR_VERSION, OKALU_STANDIN_STATIC_MAJOR)
+OKALU_NUMBER_ENTRY(RED_STATICLIB_MINOR_VERSION, OKALU_STANDIN_STATIC_MINOR)
+OKALU_NUMBER_ENTRY(RED_STATICLIB_PATCH_VERSION, OKALU_STANDIN_STATIC_PATCH)
 
 OKALU_EXPORT const char* RED_LIB_BUILD_NAME() {
 #if defined(OKALU_STANDIN_NULL_BUILD_NAMES)
@@ -96,7 +88,7 @@ OKALU_EXPORT int RED_LIB_INITIALIZE(InitializePhase phase, IKeyValueStore* store
     callCounts.lastHandleCount[index] = count;
 #ifdef OKALU_STANDIN_VERBOSE_LOG
     if (phase == InitializePhase::Phase0 && store != nullptr) {
-        store->AddUint64(0, 255);
+        store->AddUint64(StoreKeyLogLevel, LogLevelVerbose);
     }
 #else
     (void)store;
@@ -140,6 +132,13 @@ OKALU_EXPORT int RED_IMPORTS(ILibraryImport& list) {
     return OKALU_STANDIN_IMPORTS_RESULT;
 }
 OKALU_SAME_FORM_FREE(RED_IMPORTS, LibraryImportsEntry);
+#endif
+
+#ifndef OKALU_STANDIN_OMIT_CLIP_ENTRY
+OKALU_EXPORT bool R3D_ACK(void*) {
+    return false;
+}
+OKALU_SAME_FORM(ClipApi, R3D_ACK);
 #endif
 
 OKALU_EXPORT const StandinCallCounts* okalu_standin_call_counts() {

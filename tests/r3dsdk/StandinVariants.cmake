@@ -4,25 +4,24 @@
 # comes with the stand-in itself.
 set(standin_root ${OKALU_STANDIN_ROOT})
 
-foreach(version 8.2.9 8.3.0 8.4.1 9.0.0)
+# A variant per version: <kind> "version" sets the library's own version,
+# "minimum" the oldest client it accepts.
+foreach(kind_and_version version:8.2.9 version:8.3.0 version:8.4.1 version:9.0.0
+                         minimum:8.4.1 minimum:8.5.0)
+    string(REPLACE ":" ";" kind_and_version ${kind_and_version})
+    list(GET kind_and_version 0 kind)
+    list(GET kind_and_version 1 version)
     string(REPLACE "." ";" parts ${version})
     list(GET parts 0 major)
     list(GET parts 1 minor)
     list(GET parts 2 patch)
+    set(prefix OKALU_STANDIN)
+    if(kind STREQUAL "minimum")
+        set(prefix OKALU_STANDIN_MINIMUM)
+    endif()
     string(REPLACE "." "_" tag ${version})
-    okalu_add_standin_variant(r3dsdk_standin_version_${tag} ${standin_root}/version-${version}
-        OKALU_STANDIN_MAJOR=${major} OKALU_STANDIN_MINOR=${minor} OKALU_STANDIN_PATCH=${patch})
-endforeach()
-
-foreach(minimum 8.4.1 8.5.0)
-    string(REPLACE "." ";" parts ${minimum})
-    list(GET parts 0 major)
-    list(GET parts 1 minor)
-    list(GET parts 2 patch)
-    string(REPLACE "." "_" tag ${minimum})
-    okalu_add_standin_variant(r3dsdk_standin_minimum_${tag} ${standin_root}/minimum-${minimum}
-        OKALU_STANDIN_MINIMUM_MAJOR=${major} OKALU_STANDIN_MINIMUM_MINOR=${minor}
-        OKALU_STANDIN_MINIMUM_PATCH=${patch})
+    okalu_add_standin_variant(r3dsdk_standin_${kind}_${tag} ${standin_root}/${kind}-${version}
+        ${prefix}_MAJOR=${major} ${prefix}_MINOR=${minor} ${prefix}_PATCH=${patch})
 endforeach()
 
 okalu_add_standin_variant(r3dsdk_standin_wrong_id ${standin_root}/wrong-id
@@ -42,7 +41,7 @@ okalu_add_standin_variant(r3dsdk_standin_long_build_name ${standin_root}/long-bu
 okalu_add_standin_variant(r3dsdk_standin_null_build_names ${standin_root}/null-build-names
     OKALU_STANDIN_NULL_BUILD_NAMES)
 okalu_add_standin_variant(r3dsdk_standin_accelerators ${standin_root}/accelerators
-    OKALU_STANDIN_ACCELERATOR_ENTRIES)
+    ACCELERATOR_ENTRIES)
 okalu_add_standin_variant(r3dsdk_standin_redirect ${standin_root}/redirect
     OKALU_STANDIN_REDIRECT="${standin_root}/version-8.4.1")
 
@@ -55,5 +54,5 @@ foreach(companion "REDR3DCore;52334420" "REDCuda;52334421" "REDCL;52334422"
     list(GET companion 0 name)
     list(GET companion 1 id)
     okalu_add_standin_variant(r3dsdk_standin_imports_${name} ${imports_dir}
-        FILE_NAME ${name}.dylib OKALU_STANDIN_LIB_ID=0x${id}u OKALU_STANDIN_ACCELERATOR_ENTRIES)
+        FILE_NAME ${name}.dylib ACCELERATOR_ENTRIES OKALU_STANDIN_LIB_ID=0x${id}u)
 endforeach()

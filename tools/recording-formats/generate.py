@@ -713,16 +713,40 @@ HEADER = """\
 // pixels.
 #include "RecordingFormatDatabase/RecordingFormatsCsvString.hpp"
 
+#include <cstddef>
+#include <iterator>
+#include <type_traits>
+
 namespace RecordingFormatDatabase {
 
+namespace {
+
+using Rows = std::remove_const_t<decltype(recordingFormatsCsvStringArray)>;
+
+// The rows as plain constant data, which the compiler takes in at once; the
+// strings are made from it in one loop instead of one construction each.
 // One row a line, however long, so that a row reads as the generator wrote it.
 // clang-format off
-const std::array<std::string, 2971> recordingFormatsCsvStringArray{{
+constexpr const char* rowTexts[] = {
 """
 
 FOOTER = """\
-}};
+};
 // clang-format on
+
+static_assert(std::size(rowTexts) == std::tuple_size<Rows>::value, "one text for every row");
+
+Rows rowsFromTexts() {
+    Rows rows;
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        rows[index] = rowTexts[index];
+    }
+    return rows;
+}
+
+} // namespace
+
+const Rows recordingFormatsCsvStringArray = rowsFromTexts();
 
 } // namespace RecordingFormatDatabase
 """

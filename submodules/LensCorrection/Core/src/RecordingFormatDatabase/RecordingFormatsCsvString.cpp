@@ -6,11 +6,21 @@
 // pixels.
 #include "RecordingFormatDatabase/RecordingFormatsCsvString.hpp"
 
+#include <cstddef>
+#include <iterator>
+#include <type_traits>
+
 namespace RecordingFormatDatabase {
 
+namespace {
+
+using Rows = std::remove_const_t<decltype(recordingFormatsCsvStringArray)>;
+
+// The rows as plain constant data, which the compiler takes in at once; the
+// strings are made from it in one loop instead of one construction each.
 // One row a line, however long, so that a row reads as the generator wrote it.
 // clang-format off
-const std::array<std::string, 2971> recordingFormatsCsvStringArray{{
+constexpr const char* rowTexts[] = {
     "ARRI;AMIRA;ALEV III;16:9 S16 HD;13.2;7.43;1920;1080",
     "ARRI;AMIRA;ALEV III;16:9 HD;23.76;13.37;1920;1080",
     "ARRI;AMIRA;ALEV III;16:9 2K;23.76;13.37;2048;1152",
@@ -2982,7 +2992,21 @@ const std::array<std::string, 2971> recordingFormatsCsvStringArray{{
     "Panavision;DXL;MONSTRO 8K VV;4K 4:3;14.40;10.8;2880;2160",
     "Panavision;DXL;MONSTRO 8K VV;4K 16:9 (HD);19.20;10.8;3840;2160",
     "Panavision;DXL;MONSTRO 8K VV;4K 6:5;12.96;10.8;2592;2160",
-}};
+};
 // clang-format on
+
+static_assert(std::size(rowTexts) == std::tuple_size<Rows>::value, "one text for every row");
+
+Rows rowsFromTexts() {
+    Rows rows;
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        rows[index] = rowTexts[index];
+    }
+    return rows;
+}
+
+} // namespace
+
+const Rows recordingFormatsCsvStringArray = rowsFromTexts();
 
 } // namespace RecordingFormatDatabase
