@@ -47,7 +47,8 @@ bool clearTemporaryPath(const std::string& path) {
 // system or the process's rights refuse are skipped.
 bool copyAccess(int descriptor, const struct stat& original, int originalDescriptor) {
     if (originalDescriptor >= 0 && ::fchown(descriptor, original.st_uid, original.st_gid) != 0) {
-        // Not the owner's to give away: the new file stays the process's.
+        // Refused where the process may not give files away: the new file
+        // then stays the process's, as any file it creates.
     }
     if (::fchmod(descriptor, original.st_mode & 07777) != 0) {
         return false;
@@ -127,7 +128,7 @@ ReplacementFileStream::~ReplacementFileStream() {
 }
 
 void ReplacementFileStream::write(const char c[], int n) {
-    if (failed || file == nullptr || flushed) {
+    if (failed || file == nullptr) {
         failed = true;
         throw Iex::IoExc("Temporary file is not writable.");
     }
