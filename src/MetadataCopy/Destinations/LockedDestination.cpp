@@ -71,9 +71,11 @@ enum class LockResult { locked, heldByAnother, notSupported };
 // Takes the exclusive lock without waiting. NFS clients emulate flock with a
 // byte-range lock, which needs a descriptor open for writing and refuses a
 // read-only one with EBADF: only then is the file opened again for reading
-// and writing (where the process may), so that on local file systems the file
-// is never opened for writing, which would wake every watcher of the file.
+// and writing (where the process may; else the run goes on without the lock),
+// so that on local file systems the file is never opened for writing, which
+// would wake every watcher of the file and break other hosts' leases on it.
 LockResult lock(int& descriptor, const std::string& path) {
+    bool reopened = false;
     for (;;) {
         if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
             return LockResult::locked;
@@ -85,21 +87,23 @@ LockResult lock(int& descriptor, const std::string& path) {
         if (error == EWOULDBLOCK) {
             return LockResult::heldByAnother;
         }
-        if (error == EBADF) {
+        if (error == EBADF && !reopened) {
+            // The read-only descriptor is closed before the other is locked:
+            // on NFS, closing any descriptor of a file may drop the process's
+            // locks on it.
             const int writable = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
-            struct stat opened, reopened;
-            if (writable >= 0 && ::fstat(descriptor, &opened) == 0 &&
-                ::fstat(writable, &reopened) == 0 && sameFile(opened, reopened) &&
-                ::flock(writable, LOCK_EX | LOCK_NB) == 0) {
-                ::close(descriptor);
-                descriptor = writable;
-                return LockResult::locked;
+            struct stat opened, writableStatus;
+            if (writable < 0 || ::fstat(descriptor, &opened) != 0 ||
+                ::fstat(writable, &writableStatus) != 0 || !sameFile(opened, writableStatus)) {
+                if (writable >= 0) {
+                    ::close(writable);
+                }
+                return LockResult::notSupported;
             }
-            const bool held = writable >= 0 && errno == EWOULDBLOCK;
-            if (writable >= 0) {
-                ::close(writable);
-            }
-            return held ? LockResult::heldByAnother : LockResult::notSupported;
+            ::close(descriptor);
+            descriptor = writable;
+            reopened = true;
+            continue;
         }
         // ENOLCK, EOPNOTSUPP, EINVAL and the like: the file system cannot
         // lock; the check before the rename still guards the file.
