@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
+#include <acl/libacl.h>
+#include <sys/acl.h>
 #include <sys/xattr.h>
 #endif
 
@@ -71,6 +73,28 @@ TEST_F(ExrRewriteAccessTest, TheRewriteKeepsExtendedAttributes) {
     EXPECT_EQ(std::string(read, static_cast<std::size_t>(length)), value);
 #else
     GTEST_SKIP() << "extended attributes are set here through Linux's interface";
+#endif
+}
+
+TEST_F(ExrRewriteAccessTest, TheRewriteKeepsTheAccessControlList) {
+#ifdef __linux__
+    acl_t given = ::acl_from_text("u::rw-,u:4321:r--,g::r--,m::r--,o::---");
+    ASSERT_NE(given, nullptr);
+    const int set = ::acl_set_file(filePath.c_str(), ACL_TYPE_ACCESS, given);
+    ::acl_free(given);
+    if (set != 0) {
+        GTEST_SKIP() << "the file system takes no ACLs (errno " << errno << ")";
+    }
+    rewrite();
+    acl_t kept = ::acl_get_file(filePath.c_str(), ACL_TYPE_ACCESS);
+    ASSERT_NE(kept, nullptr);
+    char* text = ::acl_to_any_text(kept, nullptr, ',', TEXT_NUMERIC_IDS);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::string(text), "user::rw-,user:4321:r--,group::r--,mask::r--,other::---");
+    ::acl_free(text);
+    ::acl_free(kept);
+#else
+    GTEST_SKIP() << "ACLs are set here through Linux's interface";
 #endif
 }
 
