@@ -172,6 +172,19 @@ void ToolProcess::signal(int signalNumber) {
     ::kill(child, signalNumber);
 }
 
+bool ToolProcess::stop() {
+    ::kill(child, SIGSTOP);
+    // WNOWAIT leaves an ended child to be reaped by finish.
+    siginfo_t information{};
+    while (::waitid(P_PID, static_cast<id_t>(child), &information, WSTOPPED | WEXITED | WNOWAIT) !=
+           0) {
+        if (errno != EINTR) {
+            return false;
+        }
+    }
+    return information.si_code == CLD_STOPPED;
+}
+
 ToolResult ToolProcess::finish() {
     closeInput();
     while (readOnce()) {

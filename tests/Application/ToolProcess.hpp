@@ -58,6 +58,10 @@ public:
     /// Sends a signal to the child.
     void signal(int signalNumber);
 
+    /// Stops the child with SIGSTOP and waits until it has stopped: true, or false when it ended
+    /// first (finish still reports how). SIGCONT through signal lets it go on.
+    bool stop();
+
     /// Reads both streams to their end and waits for the child.
     ToolResult finish();
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -150,10 +151,18 @@ protected:
             boost::filesystem::copy_file(framePath(index), referencePaths.back());
         }
 
-        const Clock::time_point start = Clock::now();
-        const int status = waitFor(startTool(arguments(referencePaths)));
-        fullRun = Clock::now() - start;
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "reference run failed";
+        // Each rewrite waits for its data to reach the disk, so the time of a run depends on what
+        // else the disk is doing: the frames just written go to the disk first, and of two timed
+        // runs the faster counts, so that the kills are not spread far beyond the end of a run.
+        // The second run rewrites the rewritten files, which must give them again byte for byte.
+        ::sync();
+        fullRun = Clock::duration::max();
+        for (int run = 0; run < 2; ++run) {
+            const Clock::time_point start = Clock::now();
+            const int status = waitFor(startTool(arguments(referencePaths)));
+            fullRun = std::min(fullRun, Clock::now() - start);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "reference run failed";
+        }
 
         std::set<std::string> documents;
         for (int index = 0; index < frameCount; ++index) {

@@ -1,6 +1,8 @@
 #include "MetadataCopy/Destinations/ExrMetadataDestination.hpp"
 
 #include "Exception/Exception.hpp"
+#include "MetadataCopy/Destinations/DescriptorInputStream.hpp"
+#include "MetadataCopy/Destinations/LockedDestination.hpp"
 #include "MetadataCopy/Destinations/ReplacementFileStream.hpp"
 
 #include <OpenEXR/ImfFloatAttribute.h>
@@ -32,6 +34,7 @@ const char* const metadataAttributeName = "com.okalu.LensCorrection";
 const char* const fileDoesNotExist = "File does not exist.";
 const char* const timecodeDoesNotExist = "Timecode does not exist.";
 const char* const temporaryFileNotCreated = "Temporary file could not be created.";
+const char* const destinationChanged = "Destination file changed during the rewrite.";
 const char* const notFinite = "Metadata contains a number that is not finite.";
 
 // A NaN or an infinity would be written as "nan" or "inf", which no JSON
@@ -154,14 +157,21 @@ Imf::Header readHeader(const std::string& filePath) {
     return file.header(0);
 }
 
+Imf::Header readHeader(Imf::IStream& stream) {
+    Imf::MultiPartInputFile file(stream, Imf::globalThreadCount());
+    return file.header(0);
+}
+
 // The rewrite carries one scan-line part over whole. A tiled, deep or
 // multi-part file would come out of it damaged or with parts missing, so it
-// is refused before anything is written.
-bool isCopyableWhole(const std::string& filePath) {
+// is refused before anything is written. Leaves the stream at its start.
+bool isCopyableWhole(Imf::IStream& stream) {
     bool tiled = false;
     bool deep = false;
     bool multiPart = false;
-    if (!Imf::isOpenExrFile(filePath.c_str(), tiled, deep, multiPart)) {
+    const bool exr = Imf::isOpenExrFile(stream, tiled, deep, multiPart);
+    stream.seekg(0);
+    if (!exr) {
         return true; // not EXR at all: opening it reports that
     }
     return !tiled && !deep && !multiPart;
@@ -208,19 +218,24 @@ bool ExrMetadataDestination::doesMetadataEntryExist() const {
 }
 
 void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
+    // Held from before the temporary file is touched until after the rename;
+    // what is rewritten is the locked file itself, read through the locked
+    // descriptor, beside which the temporary file is made (a link's target).
+    const LockedDestination destination(filePath);
+    DescriptorInputStream stream(destination.descriptor(), destination.targetPath());
     std::unique_ptr<Imf::InputFile> input;
     Imf::Header header;
     bool copyableWhole = false;
     try {
-        copyableWhole = isCopyableWhole(filePath);
+        copyableWhole = isCopyableWhole(stream);
         // A file that cannot be carried over whole still has its header and
         // the document checked first, so that it gets the same answer to
         // those faults as any other file.
         if (copyableWhole) {
-            input = std::make_unique<Imf::InputFile>(filePath.c_str(), Imf::globalThreadCount());
+            input = std::make_unique<Imf::InputFile>(stream, Imf::globalThreadCount());
             header = input->header();
         } else {
-            header = readHeader(filePath);
+            header = readHeader(stream);
         }
         // Fails when the header holds the name with another type: replacing
         // it would silently change the type of someone else's attribute.
@@ -234,7 +249,7 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
         throw Exception(temporaryFileNotCreated);
     }
 
-    ReplacementFileStream output(filePath);
+    ReplacementFileStream output(destination.targetPath(), destination.descriptor());
     try {
         // Copies the stored chunks as they are: the pixels are never decoded,
         // so lossy compression loses nothing more and a rewrite costs about
@@ -245,6 +260,13 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
         throw Exception(temporaryFileNotCreated);
     }
     input.reset();
+    output.flushToDisk();
+    // A file put in the destination's place or changed in it since it was
+    // read is newer than this rewrite of the old one: it stays, and the
+    // temporary file goes with the stream.
+    if (!destination.isUnchanged()) {
+        throw Exception(destinationChanged);
+    }
     output.commit();
 }
 

@@ -10,6 +10,16 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#ifdef OKALU_HAVE_LIBACL
+#include <acl/libacl.h>
+#endif
+#ifdef OKALU_HAVE_LIBATTR
+#include <attr/libattr.h>
+#endif
+#ifdef __APPLE__
+#include <copyfile.h>
+#endif
+
 namespace MetadataCopy {
 
 namespace {
@@ -30,9 +40,60 @@ bool clearTemporaryPath(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
+// Gives the new file the original's owner and group, then its permission bits
+// (a change of owner may clear set-user-ID and set-group-ID bits), its ACLs and
+// its extended attributes. Only the permission bits must be set: an owner
+// that the process may not give away, an ACL or an attribute that the file
+// system or the process's rights refuse are skipped.
+bool copyAccess(int descriptor, const struct stat& original, int originalDescriptor) {
+    if (originalDescriptor >= 0 && ::fchown(descriptor, original.st_uid, original.st_gid) != 0) {
+        // Refused where the process may not give files away: the new file
+        // then stays the process's, as any file it creates.
+    }
+    if (::fchmod(descriptor, original.st_mode & 07777) != 0) {
+        return false;
+    }
+    if (originalDescriptor < 0) {
+        return true;
+    }
+#ifdef OKALU_HAVE_LIBACL
+    ::perm_copy_fd(nullptr, originalDescriptor, nullptr, descriptor, nullptr);
+#endif
+#ifdef OKALU_HAVE_LIBATTR
+    ::attr_copy_fd(nullptr, originalDescriptor, nullptr, descriptor, nullptr, nullptr);
+#endif
+#ifdef __APPLE__
+    ::fcopyfile(originalDescriptor, descriptor, nullptr, COPYFILE_ACL | COPYFILE_XATTR);
+#endif
+    return true;
+}
+
+// Makes a rename in the directory of path survive a power loss; a failure
+// changes nothing of what is on disk now, so it is not reported.
+void flushDirectoryOf(const std::string& path) {
+    const std::string::size_type slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "."
+                                  : slash == 0               ? "/"
+                                                             : path.substr(0, slash);
+    const int descriptor = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        ::fsync(descriptor);
+        ::close(descriptor);
+    }
+}
+
+bool flushFileToDisk(int descriptor) {
+#ifdef __APPLE__
+    return ::fsync(descriptor) == 0;
+#else
+    return ::fdatasync(descriptor) == 0;
+#endif
+}
+
 } // namespace
 
-ReplacementFileStream::ReplacementFileStream(const std::string& destinationPath)
+ReplacementFileStream::ReplacementFileStream(const std::string& destinationPath,
+                                             int originalDescriptor)
     : Imf::OStream((destinationPath + ".tmp").c_str()), destinationFilePath(destinationPath),
       temporaryFilePath(destinationPath + ".tmp") {
     if (!clearTemporaryPath(temporaryFilePath)) {
@@ -41,7 +102,9 @@ ReplacementFileStream::ReplacementFileStream(const std::string& destinationPath)
     // The new file keeps the destination's permission bits; only when they
     // cannot be read does the usual default for a new file apply.
     struct stat destinationStatus;
-    const bool modeKnown = ::stat(destinationFilePath.c_str(), &destinationStatus) == 0;
+    const bool modeKnown = originalDescriptor >= 0
+                               ? ::fstat(originalDescriptor, &destinationStatus) == 0
+                               : ::stat(destinationFilePath.c_str(), &destinationStatus) == 0;
     // O_EXCL and O_NOFOLLOW: if anything reappeared at the path since it was
     // cleared, creation fails instead of writing through it.
     const int descriptor =
@@ -51,7 +114,7 @@ ReplacementFileStream::ReplacementFileStream(const std::string& destinationPath)
         throw Exception(creationFailed);
     }
     // fchmod, unlike the mode given to open, is not narrowed by the umask.
-    if ((modeKnown && ::fchmod(descriptor, destinationStatus.st_mode & 07777) != 0) ||
+    if ((modeKnown && !copyAccess(descriptor, destinationStatus, originalDescriptor)) ||
         (file = ::fdopen(descriptor, "wb")) == nullptr) {
         ::close(descriptor);
         ::unlink(temporaryFilePath.c_str());
@@ -92,21 +155,32 @@ void ReplacementFileStream::seekp(uint64_t pos) {
     }
 }
 
-void ReplacementFileStream::commit() {
-    if (file == nullptr) {
-        throw Exception(creationFailed);
+void ReplacementFileStream::flushToDisk() {
+    if (flushed) {
+        return;
     }
-    const bool closed = std::fclose(file) == 0;
-    file = nullptr;
-    if (failed || !closed) {
+    if (file == nullptr) {
         discard();
         throw Exception(creationFailed);
     }
+    const bool written = std::fflush(file) == 0 && flushFileToDisk(::fileno(file));
+    const bool closed = std::fclose(file) == 0;
+    file = nullptr;
+    if (failed || !written || !closed) {
+        discard();
+        throw Exception(creationFailed);
+    }
+    flushed = true;
+}
+
+void ReplacementFileStream::commit() {
+    flushToDisk();
     if (std::rename(temporaryFilePath.c_str(), destinationFilePath.c_str()) != 0) {
         discard();
         throw Exception(renameFailed);
     }
     ownsTemporaryFile = false;
+    flushDirectoryOf(destinationFilePath);
 }
 
 void ReplacementFileStream::discard() noexcept {
