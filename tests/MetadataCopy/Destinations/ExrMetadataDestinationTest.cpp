@@ -155,46 +155,22 @@ TEST_F(ExrMetadataDestinationTest, EscapesStringsOnlyWhereJsonRequiresIt) {
     }
 }
 
-// Strict readers refuse a document that is not UTF-8: each ill-formed
-// sequence (its maximal subpart) becomes one replacement character, while
-// well-formed characters pass byte for byte.
+// Each ill-formed UTF-8 sequence (its maximal subpart) becomes one
+// replacement character; well-formed characters pass byte for byte.
 TEST_F(ExrMetadataDestinationTest, ReplacesEachInvalidUtf8SequenceOnce) {
-    const auto replacements = [](std::size_t count) {
-        std::string text;
-        while (count-- > 0) {
-            text += "\\ufffd";
-        }
-        return text;
-    };
-    const struct {
-        const char* title;
-        std::string text;
-        std::string written;
-    } cases[] = {
-        {"two-, three- and four-byte characters", "\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80",
-         "\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},
-        {"a Latin-1 byte", "caf\xE9", "caf" + replacements(1)},
-        {"a lone continuation byte", "a\x80z", "a" + replacements(1) + "z"},
-        {"a character cut short by the end", "\xF0\x9F\x98", replacements(1)},
-        {"a character cut short by another", "\xE2\x82\xE2\x82\xAC",
-         replacements(1) + "\xE2\x82\xAC"},
-        {"a character cut short by a quote", "\xC3\"", replacements(1) + "\\\""},
-        // Each byte of these stands alone.
-        {"overlong forms", "\xC0\xAF\xE0\x80\xAF", replacements(5)},
-        {"a surrogate", "\xED\xA0\x80", replacements(3)},
-        {"above U+10FFFF", "\xF4\x90\x80\x80\xF5", replacements(5)},
+    const std::string r = "\\ufffd";
+    const std::pair<std::string, std::string> cases[] = {
+        {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
+        {"caf\xE9", "caf" + r},
+        {"\xF0\x9F\x98", r},                                             // cut short by the end
+        {"\xE2\x82\xE2\x82\xAC\xC3\"", r + "\xE2\x82\xAC" + r + "\\\""}, // and by others
+        {"\xC0\xAF\xE0\x80\xAF", r + r + r + r + r},                     // overlong forms
+        {"\xED\xA0\x80\xF4\x90\x80\x80", r + r + r + r + r + r + r},     // surrogate, > U+10FFFF
     };
     for (const auto& testCase : cases) {
-        SCOPED_TRACE(testCase.title);
-        CreatorText creator(testCase.text);
-        Metadata metadata;
-        metadata.headerMetadata.recordingFormat.camera = {testCase.text, "M"};
-        const std::string document = writtenDocument(metadata);
-        EXPECT_NE(document.find("{\"manufacturer\":\"" + testCase.written + "\",\"model\":\"M\"}}"),
-                  std::string::npos)
-            << document;
-        EXPECT_NE(document.find(",\"creator\":\"" + testCase.written + "\"}"), std::string::npos)
-            << document;
+        CreatorText creator(testCase.first);
+        const std::string document = writtenDocument(Metadata());
+        EXPECT_EQ(document.substr(document.rfind(":\"") + 1), "\"" + testCase.second + "\"}");
     }
 }
 

@@ -124,48 +124,6 @@ TEST(TimecodeTest, SubtractionRefusesWhatItCannotCount) {
                   "\nLhs Timecode: \"10:00:00:00@25\"\nRhs Timecode: \"10:00:01:00@25\"\n");
 }
 
-TEST(TimecodeTest, DropFrameDifferenceSkipsTheDroppedLabels) {
-    const struct {
-        const char* lhs;
-        const char* rhs;
-        float fps;
-        bool dropFrame;
-        unsigned int frames;
-    } cases[] = {
-        {"01:01:00:02", "01:00:59:29", 29.97f, true, 1u},    // minute boundary
-        {"01:10:00:00", "01:09:59:29", 29.97f, true, 1u},    // tenth minute: nothing dropped
-        {"01:02:00:02", "01:00:00:00", 29.97f, true, 3598u}, // two minutes, two drops each
-        {"00:00:00:00", "00:00:00:00", 30.0f, true, 0u},
-        {"01:01:00:04", "01:00:59:59", 59.94f, true, 1u},
-        {"01:20:00:00", "01:19:59:59", 59.94f, true, 1u},
-        {"24:00:00:00", "00:00:00:00", 29.97f, true, 2589408u}, // one day
-        {"24:00:00:00", "00:00:00:00", 59.94f, true, 5178816u},
-        // Without the flag, or at another rate, the labels all count.
-        {"01:01:00:02", "01:00:59:29", 29.97f, false, 3u},
-        {"01:01:00:00", "01:00:59:24", 25.0f, true, 1u},
-        {"01:01:00:00", "01:00:59:23", 23.976f, true, 1u},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.lhs) + " - " + c.rhs);
-        EXPECT_EQ(Timecode::difference(TC(c.lhs, 0.0f), TC(c.rhs, c.fps), c.dropFrame), c.frames);
-    }
-
-    // A dropped label names no frame, on either side.
-    EXPECT_EQ(thrownMessage([] {
-                  Timecode::difference(TC("01:01:00:01", 0.0f), TC("01:00:00:00", 29.97f), true);
-              }),
-              impossibleSubtraction);
-    EXPECT_EQ(thrownMessage([] {
-                  Timecode::difference(TC("01:02:00:00", 0.0f), TC("01:01:00:03", 59.94f), true);
-              }),
-              impossibleSubtraction);
-    // What the plain subtraction refuses stays refused.
-    EXPECT_EQ(thrownMessage([] {
-                  Timecode::difference(TC("01:00:00:00", 0.0f), TC("01:00:00:02", 29.97f), true);
-              }),
-              impossibleSubtraction);
-}
-
 TEST(TimecodeTest, ComparisonIgnoresRatesButNeedsComparableOnes) {
     EXPECT_TRUE(TC("01:00:00:00", 25.0f) == TC("01:00:00:00", 0.0f));
     EXPECT_FALSE(TC("01:00:00:00", 0.0f) == TC("01:00:00:01", 0.0f));
