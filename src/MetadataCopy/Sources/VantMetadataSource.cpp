@@ -31,9 +31,9 @@ float imageRadiusForSensorWidth(float sensorWidth, std::uint32_t width, std::uin
 // first row is then taken 24 hours later when it belongs to the following
 // day. Every other request, and every request to another file, stays as it
 // is.
-Timecode::Timecode timecodeOnTheSourcesDays(const Timecode::Timecode& request,
-                                            const Timecode::Timecode& start,
-                                            std::uint32_t lastRowOffset, bool dropFrame) {
+Timecode::Timecode requestAcrossMidnight(const Timecode::Timecode& request,
+                                         const Timecode::Timecode& start,
+                                         std::uint32_t lastRowOffset, bool dropFrame) {
     try {
         const Timecode::Timecode midnight("00:00:00:00", start.fps);
         const std::uint64_t dayLength =
@@ -110,9 +110,9 @@ CorrectionData::Frame VantMetadataSource::frameData(const Timecode::Timecode& ti
         const CorrectionData::Frame first = frames.begin()->second;
         const auto& timecodeHeader = correctionContent.header.timecode;
         const Timecode::Timecode start(first.timecode.c_str(), timecodeHeader.fps);
-        const std::uint32_t lastRowOffset = frames.rbegin()->first - first.number;
+        const std::uint32_t lastRowOffset = frames.rbegin()->first - frames.begin()->first;
         const Timecode::Timecode request =
-            timecodeOnTheSourcesDays(timecode, start, lastRowOffset, timecodeHeader.drop);
+            requestAcrossMidnight(timecode, start, lastRowOffset, timecodeHeader.drop);
         // Summed in 64 bits: a wrap-around would silently pick an early row
         // for a timecode far past the last one.
         frameNumber =
