@@ -26,13 +26,41 @@ std::vector<std::string> namesOfAllFilesInDirectory(const boost::filesystem::pat
     return names;
 }
 
+// A "*" is the wildcard: any sequence of characters, line breaks included,
+// which the expression "." alone does not match. Read as the expression
+// engine reads the pattern, a star inside a character class or right after a
+// backslash never was a wildcard; it keeps the ".*" it always had there, so
+// that such components mean what they meant.
+std::string widenStars(const std::string& pattern) {
+    std::string widened;
+    bool inClass = false;
+    for (std::size_t index = 0; index < pattern.size(); ++index) {
+        const char character = pattern[index];
+        if (character == '\\' && index + 1 < pattern.size()) {
+            const char escaped = pattern[++index];
+            widened += character;
+            widened += escaped == '*' ? std::string(".*") : std::string(1, escaped);
+        } else if (character == '*') {
+            widened += inClass ? ".*" : "[\\s\\S]*";
+        } else {
+            if (character == '[') {
+                inClass = true;
+            } else if (character == ']') {
+                inClass = false;
+            }
+            widened += character;
+        }
+    }
+    return widened;
+}
+
 std::regex patternOfComponent(const std::string& component) {
-    // The dots are escaped before the stars are widened, so that the dot of each ".*" stays a
-    // wildcard. Everything else keeps its meaning in an expression (a character class works).
+    // The dots are escaped before the stars are widened, so that the
+    // wildcards stay wildcards. Everything else keeps its meaning in an
+    // expression (a character class works).
     std::string pattern = "^" + component + "$";
     boost::algorithm::replace_all(pattern, ".", "\\.");
-    boost::algorithm::replace_all(pattern, "*", ".*");
-    return std::regex(pattern, std::regex::ECMAScript);
+    return std::regex(widenStars(pattern), std::regex::ECMAScript);
 }
 
 } // namespace

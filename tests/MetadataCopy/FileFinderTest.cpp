@@ -81,6 +81,10 @@ TEST_F(FileFinderTest, WildcardsMatchTheLastComponentCaseSensitivelyInByteOrder)
          {"a*.exr", "ab.exr"},
          "a*.exr",
          {"a*.exr"}},
+        {"a star inside a class is no wildcard",
+         {"a*.x", "a..x", "ab.x", "a\n.x"},
+         "a[*].x",
+         {"a*.x", "a..x"}},
         {"nothing matches", {"a.txt"}, "*.exr", {}},
     };
     for (const WildcardCase& testCase : cases) {

@@ -45,13 +45,71 @@ void throwIfNotFinite(float value) {
     }
 }
 
+// The length of the byte sequence at text[start], which begins with a byte
+// of 80..FF: a whole UTF-8 character (valid), or else its maximal subpart,
+// the longest start of a well-formed sequence there but at least one byte,
+// which one replacement character stands for, as the Unicode Standard
+// recommends and browsers decode. Overlong forms, surrogates and values above
+// U+10FFFF are not well-formed.
+std::size_t utf8SequenceLength(const std::string& text, std::size_t start, bool& valid) {
+    const unsigned char lead = static_cast<unsigned char>(text[start]);
+    std::size_t length = 0;
+    // Some leads narrow the range of the second byte; every other
+    // continuation byte lies in 80..BF.
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
+        high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;  // no overlong forms
+        high = lead == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
+    } else {
+        valid = false;
+        return 1;
+    }
+    for (std::size_t offset = 1; offset < length; ++offset) {
+        if (start + offset >= text.size()) {
+            valid = false;
+            return offset;
+        }
+        const unsigned char byte = static_cast<unsigned char>(text[start + offset]);
+        if (byte < low || byte > high) {
+            valid = false;
+            return offset;
+        }
+        low = 0x80;
+        high = 0xBF;
+    }
+    valid = true;
+    return length;
+}
+
 // Escapes only what JSON requires, so that every document that needed no
-// escaping is byte for byte what it always was; other bytes, UTF-8 included,
-// pass unchanged.
+// escaping is byte for byte what it always was; UTF-8 passes unchanged. The
+// document must be UTF-8 for strict readers, so each byte sequence that is not
+// (a Latin-1 "\xE9", a character cut short) becomes one \ufffd.
 void writeJsonString(std::ostream& stream, const std::string& text) {
     stream << '"';
-    for (const char character : text) {
+    for (std::size_t index = 0; index < text.size();) {
+        const char character = text[index];
         const unsigned char byte = static_cast<unsigned char>(character);
+        if (byte >= 0x80) {
+            bool valid = false;
+            const std::size_t length = utf8SequenceLength(text, index, valid);
+            if (valid) {
+                stream.write(text.data() + index, static_cast<std::streamsize>(length));
+            } else {
+                stream << "\\ufffd";
+            }
+            index += length;
+            continue;
+        }
+        ++index;
         switch (character) {
         case '"':
             stream << "\\\"";

@@ -139,4 +139,13 @@ MetadataSourceHelper::frameMetadataForOd1RawSubmetadata(std::vector<unsigned cha
     return frameMetadata;
 }
 
+bool MetadataSourceHelper::isOnTheFollowingDay(std::uint64_t request, std::uint64_t start,
+                                               std::uint64_t end, std::uint64_t dayLength) {
+    if (request >= start) {
+        return false;
+    }
+    const std::uint64_t nextDay = request + dayLength;
+    return nextDay <= end || nextDay - end < start - request;
+}
+
 } // namespace MetadataCopy

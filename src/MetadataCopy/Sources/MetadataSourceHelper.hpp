@@ -1,11 +1,14 @@
 // What the R3D source needs beside its SDK calls: the image radius of a RED
 // recording format, the decoding of a lens data packet into frame metadata,
-// and the search for the stored timecode that answers a requested one.
+// and the search for the stored timecode that answers a requested one; and,
+// for both sources, the day a request belongs to when a source runs across
+// midnight.
 #pragma once
 
 #include "MetadataCopy/Metadata.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace MetadataCopy {
@@ -33,6 +36,17 @@ public:
     /// Seven 10-bit image heights, seven unsigned shading and seven signed
     /// distortion values, big-endian, each divided by 10.
     static FrameMetadata frameMetadataForOd1RawSubmetadata(std::vector<unsigned char> bytes);
+
+    /// Whether a request at position `request` of its day, before the first
+    /// frame (`start`) of a source that runs across midnight up to `end`
+    /// (past `dayLength`, counted on from the start's day), is meant for the
+    /// following day: when, taken one day later, it falls inside the source,
+    /// or past its end but nearer to the end than to the start (the part of
+    /// the day that the source leaves out is split in the middle). All in one
+    /// unit, seconds or frames. Example: a source from 23:00 to 25:00, in
+    /// hours: 00:30 gives true (24:30), 11:00 true, 13:00 and 22:00 false.
+    static bool isOnTheFollowingDay(std::uint64_t request, std::uint64_t start, std::uint64_t end,
+                                    std::uint64_t dayLength);
 
     /// The index of the element equal to `timecode`, else of the greatest one
     /// before it, else 0. `timecodes` must be ascending and not empty.

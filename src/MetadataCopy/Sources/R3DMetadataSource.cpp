@@ -4,11 +4,14 @@
 #include "MetadataCopy/Sources/MetadataSourceHelper.hpp"
 #include "MetadataCopy/Sources/MetadataSourceHelperImpl.hpp"
 #include "R3DSDK.hpp"
+#include "Timecode/InvalidTimecodeException.hpp"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace MetadataCopy {
@@ -102,6 +105,65 @@ allRawTlvMetadata(std::shared_ptr<R3DSDK::Clip> clip) {
     return result;
 }
 
+// The timecode of the clip's last frame, read as a kept frame's is; none when
+// the clip has no frame or that frame's timecode is missing or not valid.
+std::optional<Timecode::Timecode> lastFrameTimecode(const std::shared_ptr<R3DSDK::Clip>& clip) {
+    const std::uint64_t frameCount = clip->VideoFrameCount();
+    if (frameCount == 0) {
+        return std::nullopt;
+    }
+    R3DSDK::Metadata frameMetadata;
+    clip->GetFrameMetadata(frameMetadata, static_cast<std::size_t>(frameCount - 1));
+    std::string timecodeText =
+        frameMetadata.MetadataItemAsString(R3DSDK::RMD_FRAME_ABSOLUTE_TIMECODE);
+    modifyTimecodeStringIfNeeded(clip->MetadataItemAsFloat(R3DSDK::RMD_FRAMERATE), timecodeText);
+    try {
+        return Timecode::Timecode(timecodeText.c_str(), 0.0f);
+    } catch (const Timecode::InvalidTimecodeException&) {
+        return std::nullopt;
+    }
+}
+
+// A clip that runs across midnight stores time-of-day timecodes that fall
+// back once, at the wrap. From there on every kept timecode counts 24 hours
+// later, so that the list ascends as the halving search needs. Returns the
+// clip's end counted the same way, or nothing when the clip does not cross
+// midnight. Timecodes that fall more than once are no continuous clip (they
+// jump) and are left as stored.
+std::optional<Timecode::Timecode>
+continueAcrossMidnight(std::vector<Timecode::Timecode>& timecodes,
+                       const std::optional<Timecode::Timecode>& lastFrame) {
+    std::vector<Timecode::Timecode> sequence = timecodes;
+    if (lastFrame) {
+        sequence.push_back(*lastFrame);
+    }
+    std::size_t falls = 0;
+    std::size_t wrap = 0;
+    for (std::size_t index = 1; index < sequence.size(); ++index) {
+        if (sequence[index] < sequence[index - 1]) {
+            ++falls;
+            wrap = index;
+        }
+    }
+    const auto tooLate = [](const Timecode::Timecode& timecode) {
+        return timecode.hours > std::numeric_limits<std::uint32_t>::max() - 24u;
+    };
+    if (falls != 1 || std::any_of(sequence.begin() + static_cast<std::ptrdiff_t>(wrap),
+                                  sequence.end(), tooLate)) {
+        return std::nullopt;
+    }
+    for (std::size_t index = wrap; index < sequence.size(); ++index) {
+        sequence[index].hours += 24u;
+    }
+    std::copy_n(sequence.begin(), timecodes.size(), timecodes.begin());
+    return sequence.back();
+}
+
+std::uint64_t secondCount(const Timecode::Timecode& timecode) {
+    return static_cast<std::uint64_t>(timecode.hours) * 3600u + timecode.minutes * 60u +
+           timecode.seconds;
+}
+
 } // namespace
 
 R3DMetadataSource::R3DMetadataSource(const std::string& filePath) {
@@ -137,12 +199,24 @@ R3DMetadataSource::R3DMetadataSource(const std::string& filePath) {
     if (timecodes.empty()) {
         throw Exception("Source does not contain any Telvar metadata.");
     }
+    endAcrossMidnight = continueAcrossMidnight(timecodes, lastFrameTimecode(clip));
 }
 
 Metadata R3DMetadataSource::metadata(const Timecode::Timecode& timecode) const {
     Metadata result;
     result.headerMetadata = headerMetadata;
-    const std::size_t index = MetadataSourceHelper::indexOfClosestTimecode(timecodes, timecode);
+    // Before a clip that runs across midnight, a request may belong to the
+    // following day, where the clip's later frames now lie.
+    Timecode::Timecode request = timecode;
+    const std::uint64_t day = 24u * 3600u;
+    if (endAcrossMidnight && timecode < timecodes.front() &&
+        request.hours <= std::numeric_limits<std::uint32_t>::max() - 24u &&
+        MetadataSourceHelper::isOnTheFollowingDay(secondCount(timecode),
+                                                  secondCount(timecodes.front()),
+                                                  secondCount(*endAcrossMidnight), day)) {
+        request.hours += 24u;
+    }
+    const std::size_t index = MetadataSourceHelper::indexOfClosestTimecode(timecodes, request);
     result.frameMetadata = frameMetadatas[index];
     return result;
 }

@@ -7,6 +7,7 @@
 #include "MetadataCopy/Sources/MetadataSource.hpp"
 #include "Timecode/Timecode.hpp"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,9 @@ public:
 
     /// The header metadata and the lens data of the kept frame whose timecode
     /// equals the request, else of the latest one before it, else of the
-    /// first one. Never throws for a timecode of rate 0.
+    /// first one. A clip that runs across midnight counts on past 24:00:00:00,
+    /// and a request before its first frame that belongs to the following day
+    /// is looked up 24 hours later. Never throws for a timecode of rate 0.
     Metadata metadata(const Timecode::Timecode& timecode) const override;
 
 private:
@@ -32,6 +35,9 @@ private:
     // and both hold at least one element once constructed.
     std::vector<Timecode::Timecode> timecodes;
     std::vector<FrameMetadata> frameMetadatas;
+    // Only for a clip that runs across midnight: the timecode of its last
+    // frame, counted on past 24:00:00:00 like the kept ones after the wrap.
+    std::optional<Timecode::Timecode> endAcrossMidnight;
 };
 
 } // namespace MetadataCopy

@@ -3,6 +3,8 @@
 #include "CorrectionFile/Parser.hpp"
 #include "CorrectionFile/Reader.hpp"
 #include "Exception/Exception.hpp"
+#include "MetadataCopy/Sources/MetadataSourceHelper.hpp"
+#include "Timecode/InvalidTimecodeException.hpp"
 
 #include <cmath>
 #include <cstdint>
@@ -21,6 +23,38 @@ float imageRadiusForSensorWidth(float sensorWidth, std::uint32_t width, std::uin
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
     const float sensorHeight = sensorWidth / aspect;
     return std::sqrt(std::pow(sensorWidth, 2.0f) + std::pow(sensorHeight, 2.0f)) / 2.0f;
+}
+
+// The request as the file counts it. A file whose first row's timecode plus
+// the frames up to its last row passes 24:00:00:00 runs on across midnight,
+// so that its later rows lie at 24:00:00:00 and after: a request before the
+// first row is then taken 24 hours later when it belongs to the following
+// day. Every other request, and every request to another file, stays as it
+// is.
+Timecode::Timecode requestAcrossMidnight(const Timecode::Timecode& request,
+                                         const Timecode::Timecode& start,
+                                         std::uint32_t lastRowOffset, bool dropFrame) {
+    try {
+        const Timecode::Timecode midnight("00:00:00:00", start.fps);
+        const std::uint64_t dayLength =
+            Timecode::difference(Timecode::Timecode("24:00:00:00", start.fps), midnight, dropFrame);
+        const std::uint64_t first = Timecode::difference(start, midnight, dropFrame);
+        const std::uint64_t last = first + lastRowOffset;
+        if (last < dayLength || !(request < start) ||
+            request.hours > std::numeric_limits<std::uint32_t>::max() - 24u) {
+            return request;
+        }
+        if (MetadataSourceHelper::isOnTheFollowingDay(
+                Timecode::difference(request, midnight, dropFrame), first, last, dayLength)) {
+            Timecode::Timecode nextDay = request;
+            nextDay.hours += 24u;
+            return nextDay;
+        }
+    } catch (const Timecode::InvalidTimecodeException&) {
+        // A request that cannot be counted is refused by the caller's own
+        // count, as before.
+    }
+    return request;
 }
 
 } // namespace
@@ -67,17 +101,23 @@ Metadata VantMetadataSource::metadata(const Timecode::Timecode& timecode) const 
 }
 
 CorrectionData::Frame VantMetadataSource::frameData(const Timecode::Timecode& timecode) const {
-    if (correctionContent.frames.empty()) {
+    const auto& frames = correctionContent.frames;
+    if (frames.empty()) {
         throw Exception("");
     }
     std::uint64_t frameNumber = 0;
     try {
-        const CorrectionData::Frame first = correctionContent.frames.begin()->second;
-        const Timecode::Timecode start(first.timecode.c_str(),
-                                       correctionContent.header.timecode.fps);
+        const CorrectionData::Frame first = frames.begin()->second;
+        const auto& timecodeHeader = correctionContent.header.timecode;
+        const Timecode::Timecode start(first.timecode.c_str(), timecodeHeader.fps);
+        const std::uint32_t lastRowOffset = frames.rbegin()->first - frames.begin()->first;
+        const Timecode::Timecode request =
+            requestAcrossMidnight(timecode, start, lastRowOffset, timecodeHeader.drop);
         // Summed in 64 bits: a wrap-around would silently pick an early row
         // for a timecode far past the last one.
-        frameNumber = static_cast<std::uint64_t>(timecode - start) + first.number;
+        frameNumber =
+            static_cast<std::uint64_t>(Timecode::difference(request, start, timecodeHeader.drop)) +
+            first.number;
     } catch (...) {
         throw Exception("");
     }

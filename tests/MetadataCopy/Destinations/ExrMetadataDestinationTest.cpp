@@ -155,6 +155,25 @@ TEST_F(ExrMetadataDestinationTest, EscapesStringsOnlyWhereJsonRequiresIt) {
     }
 }
 
+// Each ill-formed UTF-8 sequence (its maximal subpart) becomes one
+// replacement character; well-formed characters pass byte for byte.
+TEST_F(ExrMetadataDestinationTest, ReplacesEachInvalidUtf8SequenceOnce) {
+    const std::string r = "\\ufffd";
+    const std::pair<std::string, std::string> cases[] = {
+        {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
+        {"caf\xE9", "caf" + r},
+        {"\xF0\x9F\x98", r},                                             // cut short by the end
+        {"\xE2\x82\xE2\x82\xAC\xC3\"", r + "\xE2\x82\xAC" + r + "\\\""}, // and by others
+        {"\xC0\xAF\xE0\x80\xAF", r + r + r + r + r},                     // overlong forms
+        {"\xED\xA0\x80\xF4\x90\x80\x80", r + r + r + r + r + r + r},     // surrogate, > U+10FFFF
+    };
+    for (const auto& testCase : cases) {
+        CreatorText creator(testCase.first);
+        const std::string document = writtenDocument(Metadata());
+        EXPECT_EQ(document.substr(document.rfind(":\"") + 1), "\"" + testCase.second + "\"}");
+    }
+}
+
 TEST_F(ExrMetadataDestinationTest, RefusesNumbersThatAreNotFiniteAndLeavesTheFileAlone) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float infinity = std::numeric_limits<float>::infinity();

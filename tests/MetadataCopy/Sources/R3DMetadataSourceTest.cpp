@@ -144,6 +144,49 @@ TEST_F(R3DMetadataSourceTest, DoublesTheFrameNumbersOfDoubleRateClips) {
     }
 }
 
+// A clip whose timecodes fall back once runs on past midnight: before it, or
+// nearer its start than its end, is its first entry; after it, its last. The
+// frame that holds the wrap need not be kept. Timecodes that fall twice stay
+// as stored, so the halving misses the exact 10:00:00:20 as it always has.
+TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
+    const std::string a = shortPacket(11), b = shortPacket(22), c = shortPacket(33);
+    const struct {
+        const char* framerate;
+        std::vector<Frame> frames;
+        std::vector<Request> requests;
+    } cases[] = {
+        {"24",
+         {{"23:59:59:22", a}, {"23:59:59:23", b}, {"00:00:00:00", b}, {"00:00:00:01", c}},
+         {{"23:59:59:23", 22},
+          {"00:00:00:01", 33},
+          {"00:00:05:00", 33},
+          {"11:00:00:00", 33},
+          {"13:00:00:00", 11},
+          {"23:59:00:00", 11}}},
+        {"24",
+         {{"23:59:59:22", a}, {"23:59:59:23", b}, {"-", b}, {"00:00:00:01", b}},
+         {{"00:00:00:01", 22}}},
+        {"59.94",
+         {{"23:59:59.29", a}, {"23:59:59:29", b}, {"00:00:00.00", c}},
+         {{"23:59:59:59", 22}, {"00:00:00:01", 33}}},
+        {"24", {{"23:59:59:22", a}, {"23:59:59:23", b}}, {{"00:00:00:01", 11}}},
+        {"24",
+         {{"10:00:00:10", a},
+          {"10:00:00:20", b},
+          {"10:00:00:05", c},
+          {"10:00:00:30", a},
+          {"10:00:00:01", b}},
+         {{"10:00:00:20", 33}}},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.frames.front().timecode + " at " + testCase.framerate);
+        Clip clip;
+        clip.framerate = testCase.framerate;
+        clip.frames = testCase.frames;
+        expectAnswers(R3DMetadataSource(writeClip(clip)), testCase.requests);
+    }
+}
+
 TEST_F(R3DMetadataSourceTest, RefusesFrameTimecodesThatAreNotValid) {
     const struct {
         const char* framerate;

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using MetadataCopy::VantMetadataSource;
@@ -82,6 +83,58 @@ TEST_F(VantMetadataSourceTest, FractionalRateCountsWholeFramesPerSecond) {
               std::vector<float>(6, 1.0f));
     EXPECT_EQ(source->metadata(at("00:00:01:00")).frameMetadata.interpolationPoints.shading,
               std::vector<float>(6, 2.0f));
+}
+
+// Drop-frame counting (with "tcDrop" at a rate that rounds to 30 or 60, the
+// first labels of every minute but each tenth name no frame) and files whose
+// frames pass 24:00:00:00, which run on as one clip: before such a file, or
+// nearer its start than its end, nothing answers; after it, its last row.
+TEST_F(VantMetadataSourceTest, DropFrameAndMidnightCountOnlyTheFramesThatExist) {
+    const std::vector<std::string> laterRows = {row2(1, "1", "x"), row2(2, "1", "x"),
+                                                row2(3, "1", "x"), row2(5, "1", "x")};
+    const struct {
+        const char* fps;
+        const char* drop;
+        std::vector<std::string> rows;
+        std::vector<std::pair<const char*, int>> requests; // -1: refused
+    } cases[] = {
+        {"29.97",
+         "1",
+         {row2(0, "1", "01:00:59:29")},
+         {{"01:01:00:02", 1}, {"01:01:00:03", 2}, {"01:01:00:01", -1}}},
+        {"29.97", "1", {row2(0, "1", "01:09:59:29")}, {{"01:10:00:00", 1}, {"01:10:00:02", 3}}},
+        {"59.94", "1", {row2(0, "1", "01:00:59:59")}, {{"01:01:00:04", 1}, {"01:01:00:05", 2}}},
+        {"59.94", "1", {row2(0, "1", "01:19:59:59")}, {{"01:20:00:00", 1}, {"01:20:00:04", 5}}},
+        {"29.97", "0", {row2(0, "1", "01:00:59:29")}, {{"01:01:00:02", 3}}},
+        {"25", "1", {row2(0, "1", "01:00:59:24")}, {{"01:01:00:00", 1}, {"01:01:00:02", 3}}},
+        {"25",
+         "0",
+         {row2(0, "1", "23:59:59:23")},
+         {{"23:59:59:24", 1},
+          {"00:00:00:00", 2},
+          {"00:00:00:02", 3},
+          {"00:00:00:03", 5},
+          {"00:00:05:00", 5},
+          {"11:00:00:00", 5},
+          {"13:00:00:00", -1},
+          {"23:59:00:00", -1}}},
+        {"29.97", "1", {row2(0, "1", "23:59:59:28")}, {{"00:00:00:00", 2}, {"23:59:59:27", -1}}},
+        {"25", "0", {row2(0, "1", "23:59:59:18")}, {{"23:59:59:23", 5}, {"00:00:00:00", -1}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.fps) + " drop " + c.drop + " " + c.rows.front());
+        std::vector<std::string> rows = c.rows;
+        rows.insert(rows.end(), laterRows.begin(), laterRows.end());
+        auto source = sourceFor(vantText(rows, {{"tcFps", c.fps}, {"tcDrop", c.drop}}));
+        for (const auto& request : c.requests) {
+            if (request.second < 0) {
+                EXPECT_THROW(source->frameData(at(request.first)), Exception) << request.first;
+            } else {
+                EXPECT_EQ(source->frameData(at(request.first)).number, unsigned(request.second))
+                    << request.first;
+            }
+        }
+    }
 }
 
 TEST_F(VantMetadataSourceTest, FramesAreCountedFromTheLowestRowsTimecodeAndNumber) {

@@ -73,6 +73,35 @@ bool frameTotal(const Timecode& timecode, std::uint32_t frameRate, std::uint32_t
     return true;
 }
 
+// The rate at which drop-frame timecode counts its labels: 30 or 60 for a
+// rate that rounds to it (29.97, 59.94), 0 where drop-frame counting does not
+// apply.
+std::uint32_t dropFrameRate(float fps, bool dropFrame) {
+    if (!dropFrame || !(fps > 0.0f)) {
+        return 0;
+    }
+    const double rounded = std::round(static_cast<double>(fps));
+    return rounded == 30.0 ? 30u : rounded == 60.0 ? 60u : 0u;
+}
+
+// The drop-frame frame total at a drop-frame rate, or false when the label
+// names no frame or the total does not fit in 32 bits.
+bool dropFrameTotal(const Timecode& timecode, std::uint32_t frameRate, std::uint32_t& total) {
+    // 2 labels at 30 frames per second, 4 at 60, in every minute but each tenth.
+    const std::uint32_t dropped = frameRate / 15u;
+    if (timecode.seconds == 0 && timecode.frames < dropped && timecode.minutes % 10 != 0) {
+        return false;
+    }
+    std::uint32_t labels = 0;
+    if (!frameTotal(timecode, frameRate, labels)) {
+        return false;
+    }
+    const std::uint64_t minutes =
+        static_cast<std::uint64_t>(timecode.hours) * 60u + timecode.minutes;
+    total = static_cast<std::uint32_t>(labels - dropped * (minutes - minutes / 10u));
+    return true;
+}
+
 } // namespace
 
 Timecode::Timecode(const char* _timecode, float fps) : fps(fps) {
@@ -168,6 +197,20 @@ unsigned int operator-(const Timecode& lhs, const Timecode& rhs) {
     std::uint32_t rhsTotal = 0;
     if (!wholeFrameRate(rhs.fps, frameRate) || !frameTotal(lhs, frameRate, lhsTotal) ||
         !frameTotal(rhs, frameRate, rhsTotal) || lhsTotal < rhsTotal) {
+        throw invalidTimecodeExceptionDueToInvalidTimecodesForSubstraction(lhs, rhs);
+    }
+    return lhsTotal - rhsTotal;
+}
+
+unsigned int difference(const Timecode& lhs, const Timecode& rhs, bool dropFrame) {
+    const std::uint32_t frameRate = dropFrameRate(rhs.fps, dropFrame);
+    if (frameRate == 0) {
+        return lhs - rhs;
+    }
+    std::uint32_t lhsTotal = 0;
+    std::uint32_t rhsTotal = 0;
+    if (!(lhs.fps == rhs.fps || lhs.fps == 0.0f) || !dropFrameTotal(lhs, frameRate, lhsTotal) ||
+        !dropFrameTotal(rhs, frameRate, rhsTotal) || lhsTotal < rhsTotal) {
         throw invalidTimecodeExceptionDueToInvalidTimecodesForSubstraction(lhs, rhs);
     }
     return lhsTotal - rhsTotal;

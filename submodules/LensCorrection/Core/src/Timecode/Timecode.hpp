@@ -48,6 +48,16 @@ Timecode operator+(const Timecode& timecode, const unsigned int& frameCount);
 /// must fit in 32 bits; otherwise throws InvalidTimecodeException.
 unsigned int operator-(const Timecode& lhs, const Timecode& rhs);
 
+/// Frames from rhs to lhs as operator- counts them, except when dropFrame is
+/// set and rhs's rate rounds to 30 or 60: then the frames are counted at that
+/// rate by the drop-frame rule, under which the labels 00 and 01 (00 to 03 at
+/// 60) of second 00 of every minute name no frame, except in every tenth
+/// minute. At 29.97: 01:01:00:02 minus 01:00:59:29 is 1, 01:10:00:00 minus
+/// 01:09:59:29 is 1, and a day has 2589408 frames. Throws
+/// InvalidTimecodeException where operator- would, and when either side is a
+/// label that names no frame.
+unsigned int difference(const Timecode& lhs, const Timecode& rhs, bool dropFrame);
+
 /// Same hours, minutes, seconds and frames; rates are not compared, but the
 /// timecodes must be comparable (else throws InvalidTimecodeException).
 bool operator==(const Timecode& lhs, const Timecode& rhs);
