@@ -91,6 +91,26 @@ constexpr int StubFailure = 1;
     OKALU_EXPORT int entry() {                                                                     \
         return StubFailure;                                                                        \
     }
+// The same for an entry of a table's list: ENTRIES(OKALU_LISTED_STUB) exports
+// every entry of an untyped table.
+#define OKALU_LISTED_STUB(entry, function) OKALU_STUB_ENTRY(entry)
+
+namespace StandIn {
+
+// Whether an entry defined as `Defined` answers the client's table, which
+// lists it as `Listed`. An entry listed as void() is untyped: the client never
+// calls it, so any form will do.
+template <typename Defined, typename Listed> struct SameForm : std::is_same<Defined, Listed> {};
+template <typename Defined> struct SameForm<Defined, void()> : std::true_type {};
+
+} // namespace StandIn
+
+// Fails the build when an entry's form differs from the one the client's
+// table calls it by; ENTRIES(OKALU_CHECK_FORM) checks a whole table, so every
+// entry of its list must be declared.
+#define OKALU_CHECK_FORM(entry, function)                                                          \
+    static_assert(StandIn::SameForm<decltype(entry), function>::value,                             \
+                  #entry " differs from the client's table");
 
 // The same check for an entry whose form the client names by a type alias.
 #define OKALU_SAME_FORM_FREE(entry, form)                                                          \
