@@ -1,7 +1,8 @@
 // The base of the twelve entry-point tables. A table knows the names of its
 // entries, fills them from one loaded library with a single lookup, and can be
-// cleared again; its entries are null until it is filled. Every call of the client into the decoder
-// library, apart from the identity, version, initialise and redirect entries, goes through a table.
+// cleared again; its entries are null until it is filled. Every call of the
+// client into the decoder library, apart from the identity, version,
+// initialise and redirect entries, goes through a table.
 #pragma once
 
 #include "DynamicLibrary.hpp"
