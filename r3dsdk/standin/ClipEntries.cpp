@@ -46,9 +46,7 @@ bool storeText(IStringTransfer* transfer, const char* text) {
 
 } // namespace
 
-OKALU_EXPORT void* R3D_AAB(void*) {
-    return nullptr;
-}
+OKALU_FAILING_ENTRY(void*, R3D_AAB, (void*), nullptr)
 OKALU_EXPORT void* R3D_AAC(const char* path) {
     // Whatever the file holds, the client gets a handle and learns from the
     // status whether the clip is usable.
@@ -64,87 +62,42 @@ OKALU_EXPORT void R3D_AAA(void* clip) {
 OKALU_EXPORT int R3D_AAD(void* clip) {
     return clip == nullptr ? StandIn::TextClip::StatusCannotOpen : clipOf(clip)->status();
 }
-OKALU_EXPORT int R3D_AAE(void*, const char*) {
-    return StubFailure;
-}
+OKALU_FAILING_ENTRY(int, R3D_AAE, (void*, const char*), StubFailure)
 OKALU_EXPORT void R3D_AAF(void*) {}
 OKALU_EXPORT void R3D_AAG(void*) {}
 // R3D_ACK, which a variant may leave out, is defined in StandinLibrary.cpp;
 // the form check at the end only needs its declaration.
 OKALU_EXPORT bool R3D_ACK(void*);
-OKALU_EXPORT const char* R3D_AAH(void*) {
-    return nullptr;
-}
-OKALU_EXPORT int R3D_AAI() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_AAJ(void*, std::size_t, void*, std::size_t*) {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_AAK(void*, unsigned long long, std::size_t*, void*, std::size_t) {
-    return StubFailure;
-}
-OKALU_EXPORT std::size_t R3D_AAL(void*) {
-    return 0;
-}
-OKALU_EXPORT int R3D_AAM(void*, std::size_t, std::size_t, VideoDecodeJob*) {
-    return StubFailure;
-}
+OKALU_FAILING_ENTRY(const char*, R3D_AAH, (void*), nullptr)
+OKALU_STUB_ENTRY(R3D_AAI)
+OKALU_FAILING_ENTRY(int, R3D_AAJ, (void*, std::size_t, void*, std::size_t*), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_AAK, (void*, unsigned long long, std::size_t*, void*, std::size_t),
+                    StubFailure)
+OKALU_FAILING_ENTRY(std::size_t, R3D_AAL, (void*), 0)
+OKALU_FAILING_ENTRY(int, R3D_AAM, (void*, std::size_t, std::size_t, VideoDecodeJob*), StubFailure)
 OKALU_EXPORT void R3D_AAN(void*, ImageProcessingSettings&) {}
-OKALU_EXPORT int R3D_AAO(void*, ImageProcessingSettings&) {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_AAP(void*, const ImageProcessingSettings&) {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_AAQ(void*, HdrProcessingSettings&, std::size_t&) {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_AAR(void*, HdrMode, const HdrProcessingSettings&, std::size_t) {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_AAS(void*, ImageProcessingSettings&, std::size_t, float, float) {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_AAT(void*) {
-    return StubFailure;
-}
-OKALU_EXPORT bool R3D_AAU(void*, unsigned char*) {
-    return false;
-}
-OKALU_EXPORT std::size_t R3D_AAV(void*) {
-    return 0;
-}
-OKALU_EXPORT std::size_t R3D_AAW(void*) {
-    return 0;
-}
+OKALU_FAILING_ENTRY(int, R3D_AAO, (void*, ImageProcessingSettings&), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_AAP, (void*, const ImageProcessingSettings&), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_AAQ, (void*, HdrProcessingSettings&, std::size_t&), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_AAR, (void*, HdrMode, const HdrProcessingSettings&, std::size_t),
+                    StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_AAS, (void*, ImageProcessingSettings&, std::size_t, float, float),
+                    StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_AAT, (void*), StubFailure)
+OKALU_FAILING_ENTRY(bool, R3D_AAU, (void*, unsigned char*), false)
+OKALU_FAILING_ENTRY(std::size_t, R3D_AAV, (void*), 0)
+OKALU_FAILING_ENTRY(std::size_t, R3D_AAW, (void*), 0)
 OKALU_EXPORT std::size_t R3D_AAX(void* clip) {
     return clip == nullptr ? 0 : clipOf(clip)->frameCount();
 }
-OKALU_EXPORT std::size_t R3D_AAY(void*) {
-    return 0;
-}
-OKALU_EXPORT std::size_t R3D_AAZ(void*, std::size_t*) {
-    return 0;
-}
-OKALU_EXPORT unsigned long long R3D_ABA(void*) {
-    return 0;
-}
-OKALU_EXPORT float R3D_ABB(void*) {
-    return 0.0f;
-}
-OKALU_EXPORT float R3D_ABC(void*) {
-    return 0.0f;
-}
-OKALU_EXPORT const char* R3D_ABD(void*, std::size_t) {
-    return nullptr;
-}
-OKALU_EXPORT const char* R3D_ABE(void*, std::size_t) {
-    return nullptr;
-}
-OKALU_EXPORT const char* R3D_ABF(void*, std::size_t) {
-    return nullptr;
-}
+OKALU_FAILING_ENTRY(std::size_t, R3D_AAY, (void*), 0)
+OKALU_FAILING_ENTRY(std::size_t, R3D_AAZ, (void*, std::size_t*), 0)
+OKALU_FAILING_ENTRY(unsigned long long, R3D_ABA, (void*), 0)
+OKALU_FAILING_ENTRY(float, R3D_ABB, (void*), 0.0f)
+OKALU_FAILING_ENTRY(float, R3D_ABC, (void*), 0.0f)
+OKALU_FAILING_ENTRY(const char*, R3D_ABD, (void*, std::size_t), nullptr)
+OKALU_FAILING_ENTRY(const char*, R3D_ABE, (void*, std::size_t), nullptr)
+OKALU_FAILING_ENTRY(const char*, R3D_ABF, (void*, std::size_t), nullptr)
 OKALU_EXPORT int R3D_ABG(void* clip, void* metadata, std::size_t frame) {
     if (metadata == nullptr) {
         return StubFailure;
@@ -160,114 +113,57 @@ OKALU_EXPORT int R3D_ABG(void* clip, void* metadata, std::size_t frame) {
     items.lensData = found->lensData;
     return 0;
 }
-OKALU_EXPORT std::size_t R3D_ABH(void*) {
-    return 0;
-}
-OKALU_EXPORT bool R3D_ABI(void*, const char*) {
-    return false;
-}
-OKALU_EXPORT bool R3D_ABJ(void*, std::size_t, IStringTransfer*) {
-    return false;
-}
+OKALU_FAILING_ENTRY(std::size_t, R3D_ABH, (void*), 0)
+OKALU_FAILING_ENTRY(bool, R3D_ABI, (void*, const char*), false)
+OKALU_FAILING_ENTRY(bool, R3D_ABJ, (void*, std::size_t, IStringTransfer*), false)
 OKALU_EXPORT unsigned int R3D_ABK(void* clip, const char* key) {
     return clip == nullptr ? 0 : clipOf(clip)->itemAsInt(key);
 }
-OKALU_EXPORT unsigned int R3D_ABL(void*, std::size_t) {
-    return 0;
-}
+OKALU_FAILING_ENTRY(unsigned int, R3D_ABL, (void*, std::size_t), 0)
 OKALU_EXPORT bool R3D_ABM(void* clip, const char* key, IStringTransfer* transfer) {
     return clip != nullptr && storeText(transfer, clipOf(clip)->itemAsString(key));
 }
-OKALU_EXPORT bool R3D_ABN(void*, std::size_t, IStringTransfer*) {
-    return false;
-}
+OKALU_FAILING_ENTRY(bool, R3D_ABN, (void*, std::size_t, IStringTransfer*), false)
 OKALU_EXPORT float R3D_ABO(void* clip, const char* key) {
     return clip == nullptr ? 0.0f : clipOf(clip)->itemAsFloat(key);
 }
-OKALU_EXPORT float R3D_ABP(void*, std::size_t) {
-    return 0.0f;
-}
-OKALU_EXPORT int R3D_ABQ(void*, const char*) {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_ABR(void*, std::size_t) {
-    return StubFailure;
-}
-OKALU_EXPORT std::size_t R3D_ABS(void*) {
-    return 0;
-}
-OKALU_EXPORT bool R3D_ABT(void*, std::size_t, Marker&) {
-    return false;
-}
-OKALU_EXPORT int R3D_ABU(void*, const char*, std::size_t, std::size_t, bool, void*,
-                         bool (*)(CreateStatus, void*, std::size_t, std::size_t)) {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_ABV(void*, const char*, std::size_t) {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_ABW(void*, const char*) {
-    return StubFailure;
-}
-OKALU_EXPORT bool R3D_ABX(void*, IStringTransfer*) {
-    return false;
-}
-OKALU_EXPORT int R3D_ADB(void*, std::size_t, const ImageProcessingSettings&, ColorMatrices&) {
-    return StubFailure;
-}
-OKALU_EXPORT std::size_t R3D_ABY(void*) {
-    return 0;
-}
-OKALU_EXPORT bool R3D_ABZ(void*, std::size_t, std::size_t&, std::size_t&) {
-    return false;
-}
-OKALU_EXPORT bool R3D_ACA(void*, std::size_t, std::size_t, std::size_t, unsigned long long&,
-                          unsigned long long&) {
-    return false;
-}
-OKALU_EXPORT bool R3D_ACC(void*, std::size_t, std::size_t, unsigned long long&,
-                          unsigned long long&) {
-    return false;
-}
-OKALU_EXPORT int R3D_ACF(void*, void*, std::size_t, void*, bool*) {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_ACG(void*) {
-    return StubFailure;
-}
-OKALU_EXPORT bool R3D_ACH(void*) {
-    return false;
-}
-OKALU_EXPORT void* R3D_ACI(void*, const char*) {
-    return nullptr;
-}
-OKALU_EXPORT std::size_t R3D_ACL(void*) {
-    return 0;
-}
-OKALU_EXPORT int R3D_ACM(void*, std::size_t, IStringTransfer*) {
-    return StubFailure;
-}
-OKALU_EXPORT bool R3D_ACJ(void*, std::size_t&, std::size_t&) {
-    return false;
-}
-OKALU_EXPORT bool R3D_ACN(void*) {
-    return false;
-}
-OKALU_EXPORT std::size_t R3D_ACO(void*) {
-    return 0;
-}
-OKALU_EXPORT const char* R3D_ACP(void*, std::size_t) {
-    return nullptr;
-}
-OKALU_EXPORT std::size_t R3D_ACQ(void*) {
-    return 0;
-}
-OKALU_EXPORT int R3D_ACR(void*, IMUSample*, std::size_t, std::size_t) {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_ADC(void*, std::size_t) {
-    return StubFailure;
-}
+OKALU_FAILING_ENTRY(float, R3D_ABP, (void*, std::size_t), 0.0f)
+OKALU_FAILING_ENTRY(int, R3D_ABQ, (void*, const char*), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_ABR, (void*, std::size_t), StubFailure)
+OKALU_FAILING_ENTRY(std::size_t, R3D_ABS, (void*), 0)
+OKALU_FAILING_ENTRY(bool, R3D_ABT, (void*, std::size_t, Marker&), false)
+OKALU_FAILING_ENTRY(int, R3D_ABU,
+                    (void*, const char*, std::size_t, std::size_t, bool, void*,
+                     bool (*)(CreateStatus, void*, std::size_t, std::size_t)),
+                    StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_ABV, (void*, const char*, std::size_t), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_ABW, (void*, const char*), StubFailure)
+OKALU_FAILING_ENTRY(bool, R3D_ABX, (void*, IStringTransfer*), false)
+OKALU_FAILING_ENTRY(int, R3D_ADB,
+                    (void*, std::size_t, const ImageProcessingSettings&, ColorMatrices&),
+                    StubFailure)
+OKALU_FAILING_ENTRY(std::size_t, R3D_ABY, (void*), 0)
+OKALU_FAILING_ENTRY(bool, R3D_ABZ, (void*, std::size_t, std::size_t&, std::size_t&), false)
+OKALU_FAILING_ENTRY(bool, R3D_ACA,
+                    (void*, std::size_t, std::size_t, std::size_t, unsigned long long&,
+                     unsigned long long&),
+                    false)
+OKALU_FAILING_ENTRY(bool, R3D_ACC,
+                    (void*, std::size_t, std::size_t, unsigned long long&, unsigned long long&),
+                    false)
+OKALU_FAILING_ENTRY(int, R3D_ACF, (void*, void*, std::size_t, void*, bool*), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_ACG, (void*), StubFailure)
+OKALU_FAILING_ENTRY(bool, R3D_ACH, (void*), false)
+OKALU_FAILING_ENTRY(void*, R3D_ACI, (void*, const char*), nullptr)
+OKALU_FAILING_ENTRY(std::size_t, R3D_ACL, (void*), 0)
+OKALU_FAILING_ENTRY(int, R3D_ACM, (void*, std::size_t, IStringTransfer*), StubFailure)
+OKALU_FAILING_ENTRY(bool, R3D_ACJ, (void*, std::size_t&, std::size_t&), false)
+OKALU_FAILING_ENTRY(bool, R3D_ACN, (void*), false)
+OKALU_FAILING_ENTRY(std::size_t, R3D_ACO, (void*), 0)
+OKALU_FAILING_ENTRY(const char*, R3D_ACP, (void*, std::size_t), nullptr)
+OKALU_FAILING_ENTRY(std::size_t, R3D_ACQ, (void*), 0)
+OKALU_FAILING_ENTRY(int, R3D_ACR, (void*, IMUSample*, std::size_t, std::size_t), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_ADC, (void*, std::size_t), StubFailure)
 
 OKALU_EXPORT void* R3D_BAB(void*) {
     try {
@@ -279,21 +175,11 @@ OKALU_EXPORT void* R3D_BAB(void*) {
 OKALU_EXPORT void R3D_BAA(void* metadata) {
     delete itemsOf(metadata);
 }
-OKALU_EXPORT std::size_t R3D_BAC(void*) {
-    return 0;
-}
-OKALU_EXPORT bool R3D_BAD(void*, const char*) {
-    return false;
-}
-OKALU_EXPORT bool R3D_BAE(void*, std::size_t, IStringTransfer*) {
-    return false;
-}
-OKALU_EXPORT unsigned int R3D_BAF(void*, const char*) {
-    return 0;
-}
-OKALU_EXPORT unsigned int R3D_BAG(void*, std::size_t) {
-    return 0;
-}
+OKALU_FAILING_ENTRY(std::size_t, R3D_BAC, (void*), 0)
+OKALU_FAILING_ENTRY(bool, R3D_BAD, (void*, const char*), false)
+OKALU_FAILING_ENTRY(bool, R3D_BAE, (void*, std::size_t, IStringTransfer*), false)
+OKALU_FAILING_ENTRY(unsigned int, R3D_BAF, (void*, const char*), 0)
+OKALU_FAILING_ENTRY(unsigned int, R3D_BAG, (void*, std::size_t), 0)
 OKALU_EXPORT bool R3D_BAH(void* metadata, const char* key, IStringTransfer* transfer) {
     if (metadata == nullptr || key == nullptr) {
         return false;
@@ -307,21 +193,11 @@ OKALU_EXPORT bool R3D_BAH(void* metadata, const char* key, IStringTransfer* tran
     }
     return text != nullptr && !text->empty() && storeText(transfer, text->c_str());
 }
-OKALU_EXPORT bool R3D_BAI(void*, std::size_t, IStringTransfer*) {
-    return false;
-}
-OKALU_EXPORT float R3D_BAJ(void*, const char*) {
-    return 0.0f;
-}
-OKALU_EXPORT float R3D_BAK(void*, std::size_t) {
-    return 0.0f;
-}
-OKALU_EXPORT int R3D_BAL(void*, const char*) {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_BAM(void*, std::size_t) {
-    return StubFailure;
-}
+OKALU_FAILING_ENTRY(bool, R3D_BAI, (void*, std::size_t, IStringTransfer*), false)
+OKALU_FAILING_ENTRY(float, R3D_BAJ, (void*, const char*), 0.0f)
+OKALU_FAILING_ENTRY(float, R3D_BAK, (void*, std::size_t), 0.0f)
+OKALU_FAILING_ENTRY(int, R3D_BAL, (void*, const char*), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_BAM, (void*, std::size_t), StubFailure)
 
 // Every entry above has the form the client's tables call it by.
 OKALU_CLIP_API_ENTRIES(OKALU_CHECK_FORM)

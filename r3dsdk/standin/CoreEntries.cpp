@@ -15,29 +15,19 @@
 using std::size_t;
 using namespace R3DSDK;
 
-OKALU_EXPORT void* R3D_HAA(const char*, const char*) {
-    return nullptr;
-}
-OKALU_EXPORT int R3D_HAC(void**) {
-    return StubFailure;
-}
-OKALU_EXPORT const char* R3D_HAB(void*) {
-    return nullptr;
-}
-OKALU_EXPORT std::size_t R3D_HAD(void*) {
-    return 0;
-}
-OKALU_EXPORT int R3D_HAE(const char*, int, ImageColorSpace, ImageGammaCurve, ToneMap, RollOff,
-                         unsigned int) {
-    return StubFailure;
-}
-OKALU_EXPORT bool R3D_HAF(float*, int, float*, int, int, ImageColorSpace, ImageGammaCurve, ToneMap,
-                          RollOff, unsigned int) {
-    return false;
-}
-OKALU_EXPORT bool R3D_HAG(const char*, IStringTransfer*) {
-    return false;
-}
+OKALU_FAILING_ENTRY(void*, R3D_HAA, (const char*, const char*), nullptr)
+OKALU_FAILING_ENTRY(int, R3D_HAC, (void**), StubFailure)
+OKALU_FAILING_ENTRY(const char*, R3D_HAB, (void*), nullptr)
+OKALU_FAILING_ENTRY(std::size_t, R3D_HAD, (void*), 0)
+OKALU_FAILING_ENTRY(int, R3D_HAE,
+                    (const char*, int, ImageColorSpace, ImageGammaCurve, ToneMap, RollOff,
+                     unsigned int),
+                    StubFailure)
+OKALU_FAILING_ENTRY(bool, R3D_HAF,
+                    (float*, int, float*, int, int, ImageColorSpace, ImageGammaCurve, ToneMap,
+                     RollOff, unsigned int),
+                    false)
+OKALU_FAILING_ENTRY(bool, R3D_HAG, (const char*, IStringTransfer*), false)
 OKALU_STUB_ENTRY(R3D_HAH)
 OKALU_STUB_ENTRY(R3D_HAI)
 

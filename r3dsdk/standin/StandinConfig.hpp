@@ -86,11 +86,16 @@
 // What the entries that the client never relies on return.
 constexpr int StubFailure = 1;
 
-// An entry that the client never calls: it only has to be exported.
-#define OKALU_STUB_ENTRY(entry)                                                                    \
-    OKALU_EXPORT int entry() {                                                                     \
-        return StubFailure;                                                                        \
+// An entry that the stand-in does not serve: given the result type, the
+// entry's name and its parenthesised parameter types, it answers `failure`
+// whatever it is given.
+#define OKALU_FAILING_ENTRY(result, entry, parameters, failure)                                    \
+    OKALU_EXPORT result entry parameters {                                                         \
+        return failure;                                                                            \
     }
+
+// An entry that the client never calls: it only has to be exported.
+#define OKALU_STUB_ENTRY(entry) OKALU_FAILING_ENTRY(int, entry, (), StubFailure)
 // The same for an entry of a table's list: ENTRIES(OKALU_LISTED_STUB) exports
 // every entry of an untyped table.
 #define OKALU_LISTED_STUB(entry, function) OKALU_STUB_ENTRY(entry)
