@@ -65,9 +65,7 @@ OKALU_EXPORT int R3D_AAD(void* clip) {
 OKALU_FAILING_ENTRY(int, R3D_AAE, (void*, const char*), StubFailure)
 OKALU_EXPORT void R3D_AAF(void*) {}
 OKALU_EXPORT void R3D_AAG(void*) {}
-// R3D_ACK, which a variant may leave out, is defined in StandinLibrary.cpp;
-// the form check at the end only needs its declaration.
-OKALU_EXPORT bool R3D_ACK(void*);
+// R3D_ACK, which a variant may leave out, is in StandinLibrary.cpp.
 OKALU_FAILING_ENTRY(const char*, R3D_AAH, (void*), nullptr)
 OKALU_STUB_ENTRY(R3D_AAI)
 OKALU_FAILING_ENTRY(int, R3D_AAJ, (void*, std::size_t, void*, std::size_t*), StubFailure)

@@ -26,11 +26,9 @@
 
 #define OKALU_EXPORT extern "C" __attribute__((visibility("default")))
 
-// Fails the build when an entry's form differs from the one the client's
-// table calls it by.
-#define OKALU_SAME_FORM(table, entry)                                                              \
-    static_assert(std::is_same<decltype(&entry), decltype(R3DSDK::table::entry)>::value,           \
-                  #entry " differs from the client's table")
+// The one clip entry that a variant may leave out: defined in
+// StandinLibrary.cpp, checked with the other clip entries in ClipEntries.cpp.
+OKALU_EXPORT bool R3D_ACK(void*);
 
 #define OKALU_STANDIN_TEXT(value) OKALU_STANDIN_TEXT_OF(value)
 #define OKALU_STANDIN_TEXT_OF(value) #value
