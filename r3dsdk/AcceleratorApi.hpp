@@ -1,7 +1,9 @@
 // The common form of the four accelerator tables: a fixed number of untyped
 // entries, loaded only when the SDK is started with the table's option bit.
 // The client never calls these entries itself; their names are the library's
-// exports, which each table lists in its static array `EntryNames`.
+// exports, which each table's header lists in a macro that calls its argument
+// ENTRY(name) once per entry, and which the table keeps in its static array
+// `EntryNames`.
 #pragma once
 
 #include "DynamicApi.hpp"
@@ -54,3 +56,5 @@ private:
 };
 
 } // namespace R3DSDK
+
+#define OKALU_ACCELERATOR_ENTRY_NAME(name) #name,

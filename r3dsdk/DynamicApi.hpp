@@ -1,7 +1,8 @@
 // The base of the twelve entry-point tables. A table knows the names of its
 // entries, fills them from one loaded library with a single lookup, and can be
-// cleared again; its entries are null until it is filled. Every call of the client into the decoder
-// library, apart from the identity, version, initialise and redirect entries, goes through a table.
+// cleared again; its entries are null until it is filled. Every call of the
+// client into the decoder library, apart from the identity, version,
+// initialise and redirect entries, goes through a table.
 #pragma once
 
 #include "DynamicLibrary.hpp"
@@ -55,9 +56,11 @@ template <typename Function> using EntryForm = Function*;
 } // namespace R3DSDK
 
 // A core table is one list of its entries in lookup order: a macro that calls
-// its argument ENTRY(name, function type) once per entry. OKALU_ENTRY_TABLE,
-// in the class, makes the entries and the table's operations from that list
-// alone, so no entry can be missing from the lookup or from Reset.
+// its argument ENTRY(name, function type) once per entry; an entry listed as
+// void() is untyped, since no operation of the client calls it.
+// OKALU_ENTRY_TABLE, in the class, makes the entries and the table's
+// operations from that list alone, so no entry can be missing from the lookup
+// or from Reset.
 #define OKALU_ENTRY_TABLE(Table, ENTRIES)                                                          \
     static constexpr unsigned int EntryCount = 0 ENTRIES(OKALU_COUNT_ENTRY);                       \
     Table() {                                                                                      \

@@ -8,27 +8,27 @@
 #include "Enumerations.hpp"
 
 #define OKALU_GLOBAL_API_ENTRIES(ENTRY)                                                            \
-    /* 0: Load3DLut: loads a 3D LUT file; returns its handle. */                                   \
+    /* Load3DLut: loads a 3D LUT file; returns its handle. */                                      \
     ENTRY(R3D_HAA, void*(const char* lutPath, const char* name))                                   \
-    /* 1: Unload3DLut. */                                                                          \
+    /* Unload3DLut. */                                                                             \
     ENTRY(R3D_HAC, int(void** lut))                                                                \
-    /* 2: Get3DLutPath. */                                                                         \
+    /* Get3DLutPath. */                                                                            \
     ENTRY(R3D_HAB, const char*(void* lut))                                                         \
-    /* 3: Get3DLutEdgeLength. */                                                                   \
+    /* Get3DLutEdgeLength. */                                                                      \
     ENTRY(R3D_HAD, std::size_t(void* lut))                                                         \
-    /* 4: SaveRWGLog3G10ToOutputTransform3DLut. */                                                 \
+    /* SaveRWGLog3G10ToOutputTransform3DLut. */                                                    \
     ENTRY(R3D_HAE,                                                                                 \
           int(const char* path, int size, ImageColorSpace colorSpace, ImageGammaCurve gammaCurve,  \
               ToneMap toneMap, RollOff rollOff, unsigned int flags))                               \
-    /* 5: CreateRWGLog3G10ToOutputTransformLuts and its 3D-only form. */                           \
+    /* CreateRWGLog3G10ToOutputTransformLuts and its 3D-only form. */                              \
     ENTRY(R3D_HAF, bool(float* lut, int size, float* lut1D, int size1D, int flags1D,               \
                         ImageColorSpace colorSpace, ImageGammaCurve gammaCurve, ToneMap toneMap,   \
                         RollOff rollOff, unsigned int flags))                                      \
-    /* 6: ExpectedRmdPath: stores the text into `transfer`. */                                     \
+    /* ExpectedRmdPath: stores the text into `transfer`. */                                        \
     ENTRY(R3D_HAG, bool(const char* path, IStringTransfer* transfer))                              \
-    /* 7: no operation of the client calls it. */                                                  \
+    /* No operation of the client calls it. */                                                     \
     ENTRY(R3D_HAH, void())                                                                         \
-    /* 8: no operation of the client calls it. */                                                  \
+    /* No operation of the client calls it. */                                                     \
     ENTRY(R3D_HAI, void())
 
 namespace R3DSDK {

@@ -6,42 +6,24 @@ namespace R3DSDK {
 
 DynamicApi* g_apiTables[ApiTableCount] = {};
 
-GlobalApi* g_global = nullptr;
-ClipApi* g_clip = nullptr;
-MetadataApi* g_metadata = nullptr;
-AsyncDecoderApi* g_async = nullptr;
-GpuDecoderApi* g_gpu = nullptr;
-RedRocketApi* g_rocket = nullptr;
-StreamApi* g_stream = nullptr;
-R3DTrimApi* g_r3dtrim = nullptr;
-REDCLAPI* g_dl_REDCL = nullptr;
-REDCudaAPI* g_dl_REDCuda = nullptr;
-R3DDecoderAPI* g_dl_R3DDecoder = nullptr;
+#define OKALU_DEFINE_TABLE_GLOBAL(type, global, member) type* global = nullptr;
+OKALU_MEMBER_TABLES(OKALU_DEFINE_TABLE_GLOBAL)
 REDMetalAPI* g_dl_REDMetal = nullptr;
 
 namespace {
+
+#define OKALU_SET_TABLE_GLOBAL(type, global, member) global = set ? &state->member : nullptr;
+#define OKALU_TABLE_GLOBAL(type, global, member) global,
 
 // Points the store and table globals at `state`, or nulls them all.
 void setGlobals(GlobalData* state) {
     const bool set = state != nullptr;
     g_keyValueStore = set ? &state->keyValueStore : nullptr;
-
-    g_global = set ? &state->globalApi : nullptr;
-    g_clip = set ? &state->clipApi : nullptr;
-    g_metadata = set ? &state->metadataApi : nullptr;
-    g_async = set ? &state->asyncDecoderApi : nullptr;
-    g_gpu = set ? &state->gpuDecoderApi : nullptr;
-    g_rocket = set ? &state->redRocketApi : nullptr;
-    g_stream = set ? &state->streamApi : nullptr;
-    g_r3dtrim = set ? &state->r3dTrimApi : nullptr;
-    g_dl_REDCL = set ? &state->redCLApi : nullptr;
-    g_dl_REDCuda = set ? &state->redCudaApi : nullptr;
-    g_dl_R3DDecoder = set ? &state->r3dDecoderApi : nullptr;
+    OKALU_MEMBER_TABLES(OKALU_SET_TABLE_GLOBAL)
     g_dl_REDMetal = set ? state->redMetalApi : nullptr;
 
     DynamicApi* const tables[ApiTableCount] = {
-        g_global, g_clip,    g_metadata, g_async,      g_gpu,           g_rocket,
-        g_stream, g_r3dtrim, g_dl_REDCL, g_dl_REDCuda, g_dl_R3DDecoder, g_dl_REDMetal,
+        OKALU_MEMBER_TABLES(OKALU_TABLE_GLOBAL) g_dl_REDMetal,
     };
     for (unsigned int i = 0; i < ApiTableCount; ++i) {
         g_apiTables[i] = tables[i];

@@ -23,25 +23,37 @@
 
 #include <cstdint>
 
+// The entry-point tables that a state holds as members, in load order:
+// TABLE(type, global, member) for each, with the global through which the
+// layer reaches the current state's table. The Metal table, made on the heap,
+// is apart and loaded last.
+#define OKALU_MEMBER_TABLES(TABLE)                                                                 \
+    TABLE(GlobalApi, g_global, globalApi)                                                          \
+    TABLE(ClipApi, g_clip, clipApi)                                                                \
+    TABLE(MetadataApi, g_metadata, metadataApi)                                                    \
+    TABLE(AsyncDecoderApi, g_async, asyncDecoderApi)                                               \
+    TABLE(GpuDecoderApi, g_gpu, gpuDecoderApi)                                                     \
+    TABLE(RedRocketApi, g_rocket, redRocketApi)                                                    \
+    TABLE(StreamApi, g_stream, streamApi)                                                          \
+    TABLE(R3DTrimApi, g_r3dtrim, r3dTrimApi)                                                       \
+    TABLE(REDCLAPI, g_dl_REDCL, redCLApi)                                                          \
+    TABLE(REDCudaAPI, g_dl_REDCuda, redCudaApi)                                                    \
+    TABLE(R3DDecoderAPI, g_dl_R3DDecoder, r3dDecoderApi)
+
+#define OKALU_COUNT_TABLE(type, global, member) +1
+#define OKALU_DECLARE_TABLE_GLOBAL(type, global, member) extern type* global;
+#define OKALU_DECLARE_TABLE_MEMBER(type, global, member) type member;
+
 namespace R3DSDK {
 
-constexpr unsigned int ApiTableCount = 12;
+// The member tables and the Metal table.
+constexpr unsigned int ApiTableCount = 1 OKALU_MEMBER_TABLES(OKALU_COUNT_TABLE);
 
 // The current state's tables in load order; all null while there is none.
 extern DynamicApi* g_apiTables[ApiTableCount];
 
 // The current state's tables by kind; null while there is none.
-extern GlobalApi* g_global;
-extern ClipApi* g_clip;
-extern MetadataApi* g_metadata;
-extern AsyncDecoderApi* g_async;
-extern GpuDecoderApi* g_gpu;
-extern RedRocketApi* g_rocket;
-extern StreamApi* g_stream;
-extern R3DTrimApi* g_r3dtrim;
-extern REDCLAPI* g_dl_REDCL;
-extern REDCudaAPI* g_dl_REDCuda;
-extern R3DDecoderAPI* g_dl_R3DDecoder;
+OKALU_MEMBER_TABLES(OKALU_DECLARE_TABLE_GLOBAL)
 extern REDMetalAPI* g_dl_REDMetal;
 
 class GlobalData {
@@ -66,17 +78,7 @@ public:
     LibraryLoader loader;
     Path paths;
 
-    GlobalApi globalApi;
-    ClipApi clipApi;
-    MetadataApi metadataApi;
-    AsyncDecoderApi asyncDecoderApi;
-    GpuDecoderApi gpuDecoderApi;
-    RedRocketApi redRocketApi;
-    StreamApi streamApi;
-    R3DTrimApi r3dTrimApi;
-    REDCLAPI redCLApi;
-    REDCudaAPI redCudaApi;
-    R3DDecoderAPI r3dDecoderApi;
+    OKALU_MEMBER_TABLES(OKALU_DECLARE_TABLE_MEMBER)
     // Made on the heap by NewREDMetalAPI; owned here, published through
     // g_dl_REDMetal.
     REDMetalAPI* redMetalApi;

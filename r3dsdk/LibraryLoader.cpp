@@ -71,6 +71,9 @@ int LibraryLoader::Load(const std::string& path, unsigned int id, unsigned int o
         return StatusInvalidPath;
     }
     if (count >= MaximumLibraries) {
+        // Deliberate, do not change: unlike every other log line this one has no
+        // line end, so the next line follows it on the same line. The log is
+        // established output that people and scripts compare, kept byte for byte.
         LOG("[FAIL INT. ] loading too many libraries");
         return StatusInternalLimit;
     }

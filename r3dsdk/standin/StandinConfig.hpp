@@ -26,11 +26,9 @@
 
 #define OKALU_EXPORT extern "C" __attribute__((visibility("default")))
 
-// Fails the build when an entry's form differs from the one the client's
-// table calls it by.
-#define OKALU_SAME_FORM(table, entry)                                                              \
-    static_assert(std::is_same<decltype(&entry), decltype(R3DSDK::table::entry)>::value,           \
-                  #entry " differs from the client's table")
+// The one clip entry that a variant may leave out: defined in
+// StandinLibrary.cpp, checked with the other clip entries in ClipEntries.cpp.
+OKALU_EXPORT bool R3D_ACK(void*);
 
 #define OKALU_STANDIN_TEXT(value) OKALU_STANDIN_TEXT_OF(value)
 #define OKALU_STANDIN_TEXT_OF(value) #value
@@ -86,11 +84,36 @@
 // What the entries that the client never relies on return.
 constexpr int StubFailure = 1;
 
-// An entry that the client never calls: it only has to be exported.
-#define OKALU_STUB_ENTRY(entry)                                                                    \
-    OKALU_EXPORT int entry() {                                                                     \
-        return StubFailure;                                                                        \
+// An entry that the stand-in does not serve: given the result type, the
+// entry's name and its parenthesised parameter types, it answers `failure`
+// whatever it is given.
+#define OKALU_FAILING_ENTRY(result, entry, parameters, failure)                                    \
+    OKALU_EXPORT result entry parameters {                                                         \
+        return failure;                                                                            \
     }
+
+// An entry that the client never calls: it only has to be exported.
+#define OKALU_STUB_ENTRY(entry) OKALU_FAILING_ENTRY(int, entry, (), StubFailure)
+// The same for an entry of a table's list: ENTRIES(OKALU_LISTED_STUB) exports
+// every entry of an untyped table.
+#define OKALU_LISTED_STUB(entry, function) OKALU_STUB_ENTRY(entry)
+
+namespace StandIn {
+
+// Whether an entry defined as `Defined` answers the client's table, which
+// lists it as `Listed`. An entry listed as void() is untyped: the client never
+// calls it, so any form will do.
+template <typename Defined, typename Listed> struct SameForm : std::is_same<Defined, Listed> {};
+template <typename Defined> struct SameForm<Defined, void()> : std::true_type {};
+
+} // namespace StandIn
+
+// Fails the build when an entry's form differs from the one the client's
+// table calls it by; ENTRIES(OKALU_CHECK_FORM) checks a whole table, so every
+// entry of its list must be declared.
+#define OKALU_CHECK_FORM(entry, function)                                                          \
+    static_assert(StandIn::SameForm<decltype(entry), function>::value,                             \
+                  #entry " differs from the client's table");
 
 // The same check for an entry whose form the client names by a type alias.
 #define OKALU_SAME_FORM_FREE(entry, form)                                                          \

@@ -7,7 +7,6 @@
 #include "StandinCallCounts.hpp"
 #include "StandinConfig.hpp"
 
-#include "ClipApi.hpp"
 #include "IKeyValueStore.hpp"
 #include "ILibraryImport.hpp"
 #include "LibraryContract.hpp"
@@ -138,7 +137,6 @@ OKALU_SAME_FORM_FREE(RED_IMPORTS, LibraryImportsEntry);
 OKALU_EXPORT bool R3D_ACK(void*) {
     return false;
 }
-OKALU_SAME_FORM(ClipApi, R3D_ACK);
 #endif
 
 OKALU_EXPORT const StandinCallCounts* okalu_standin_call_counts() {

@@ -42,6 +42,9 @@ const std::vector<std::string> version2ImageRadiusPositions = {"0.0",  "5.0",  "
 
 // Carriage returns are dropped wherever they stand, so CR LF files read like
 // LF files and a stray CR inside a key does not split it from its name.
+// Deliberate, do not change: it always returns true, since dropping carriage
+// returns cannot fail; getLine passes the result on as "a line was read", so
+// anything else would end the parse early.
 bool removeNewline(std::string& line) {
     line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
     return true;
