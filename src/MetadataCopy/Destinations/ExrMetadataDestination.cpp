@@ -4,6 +4,7 @@
 #include "MetadataCopy/Destinations/DescriptorInputStream.hpp"
 #include "MetadataCopy/Destinations/LockedDestination.hpp"
 #include "MetadataCopy/Destinations/ReplacementFileStream.hpp"
+#include "MetadataCopy/DoubleRate.hpp"
 
 #include <OpenEXR/ImfFloatAttribute.h>
 #include <OpenEXR/ImfHeader.h>
@@ -187,24 +188,18 @@ std::string jsonString(const Metadata& metadata) {
     return stream.str();
 }
 
-// Footage of R3D clips above 30 and up to 60 frames per second carries the
-// frame number at half rate; the R3D source numbers such clips' frames at
-// double rate, and this brings the image to the same numbering.
-void modifyTimecodeFrameIfNeeded(const Imf::Header& header, int& frame) {
+// Whether the image is footage of an R3D clip (string "Source" ending in
+// ".r3d" in any case) at a double-rate frame rate (float "FPS").
+bool isDoubleRateR3DFootage(const Imf::Header& header) {
     const auto* source = header.findTypedAttribute<Imf::StringAttribute>("Source");
     const auto* fps = header.findTypedAttribute<Imf::FloatAttribute>("FPS");
     if (source == nullptr || fps == nullptr) {
-        return;
+        return false;
     }
     const std::string& text = source->value();
-    if (text.size() < 4) {
-        return;
-    }
-    const float rate = fps->value();
-    if (boost::algorithm::iequals(text.substr(text.size() - 4), ".r3d", std::locale()) &&
-        rate > 30.0f && rate <= 60.0f) {
-        frame = 2 * frame + 1;
-    }
+    return text.size() >= 4 &&
+           boost::algorithm::iequals(text.substr(text.size() - 4), ".r3d", std::locale()) &&
+           DoubleRate::appliesTo(fps->value());
 }
 
 // The header of a single-part file or of the first part of a multi-part one.
@@ -251,8 +246,12 @@ Timecode::Timecode ExrMetadataDestination::timecode() const {
             throw Exception(timecodeDoesNotExist);
         }
         const Imf::TimeCode stored = attribute->value();
-        int frame = stored.frame();
-        modifyTimecodeFrameIfNeeded(header, frame);
+        // An image holds the frame field alone, which stands for the second
+        // of the two frames that share it at double rate.
+        unsigned int frame = static_cast<unsigned int>(stored.frame());
+        if (isDoubleRateR3DFootage(header)) {
+            frame = DoubleRate::frameNumber(frame, true);
+        }
 
         std::ostringstream text;
         text.imbue(std::locale::classic());
