@@ -38,6 +38,21 @@ const char* const temporaryFileNotCreated = "Temporary file could not be created
 const char* const destinationChanged = "Destination file changed during the rewrite.";
 const char* const notFinite = "Metadata contains a number that is not finite.";
 
+// Runs one step of an operation and returns its result. An Exception raised
+// in the step is already an answer of the destination (or of the timecode)
+// and passes unchanged; any other failure, OpenEXR's or the standard
+// library's, becomes the step's own message.
+template <typename Step>
+auto withFailureMessage(const char* message, Step&& step) -> decltype(step()) {
+    try {
+        return step();
+    } catch (const Exception&) {
+        throw;
+    } catch (...) {
+        throw Exception(message);
+    }
+}
+
 // A NaN or an infinity would be written as "nan" or "inf", which no JSON
 // reader accepts; the plug-ins would then lose the whole document.
 void throwIfNotFinite(float value) {
@@ -239,7 +254,7 @@ std::string ExrMetadataDestination::fileName() const {
 }
 
 Timecode::Timecode ExrMetadataDestination::timecode() const {
-    try {
+    return withFailureMessage(fileDoesNotExist, [this] {
         const Imf::Header header = readHeader(filePath);
         const auto* attribute = header.findTypedAttribute<Imf::TimeCodeAttribute>("timeCode");
         if (attribute == nullptr) {
@@ -258,20 +273,14 @@ Timecode::Timecode ExrMetadataDestination::timecode() const {
         text << stored.hours() << ":" << stored.minutes() << ":" << stored.seconds() << ":"
              << frame;
         return Timecode::Timecode(text.str().c_str(), 0.0f);
-    } catch (const Exception&) {
-        throw;
-    } catch (...) {
-        throw Exception(fileDoesNotExist);
-    }
+    });
 }
 
 bool ExrMetadataDestination::doesMetadataEntryExist() const {
-    try {
+    return withFailureMessage(fileDoesNotExist, [this] {
         return readHeader(filePath).findTypedAttribute<Imf::StringAttribute>(
                    metadataAttributeName) != nullptr;
-    } catch (...) {
-        throw Exception(fileDoesNotExist);
-    }
+    });
 }
 
 void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
@@ -282,13 +291,12 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
     DescriptorInputStream stream(destination.descriptor(), destination.targetPath());
     std::unique_ptr<Imf::InputFile> input;
     Imf::Header header;
-    bool copyableWhole = false;
-    try {
-        copyableWhole = isCopyableWhole(stream);
+    const bool copyableWhole = withFailureMessage(fileDoesNotExist, [&] {
+        const bool whole = isCopyableWhole(stream);
         // A file that cannot be carried over whole still has its header and
         // the document checked first, so that it gets the same answer to
         // those faults as any other file.
-        if (copyableWhole) {
+        if (whole) {
             input = std::make_unique<Imf::InputFile>(stream, Imf::globalThreadCount());
             header = input->header();
         } else {
@@ -297,25 +305,20 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
         // Fails when the header holds the name with another type: replacing
         // it would silently change the type of someone else's attribute.
         header.insert(metadataAttributeName, Imf::StringAttribute(jsonString(metadata)));
-    } catch (const Exception&) {
-        throw;
-    } catch (...) {
-        throw Exception(fileDoesNotExist);
-    }
+        return whole;
+    });
     if (!copyableWhole) {
         throw Exception(temporaryFileNotCreated);
     }
 
     ReplacementFileStream output(destination.targetPath(), destination.descriptor());
-    try {
+    withFailureMessage(temporaryFileNotCreated, [&] {
         // Copies the stored chunks as they are: the pixels are never decoded,
         // so lossy compression loses nothing more and a rewrite costs about
         // one read and one write of the file.
         Imf::OutputFile file(output, header, Imf::globalThreadCount());
         file.copyPixels(*input);
-    } catch (...) {
-        throw Exception(temporaryFileNotCreated);
-    }
+    });
     input.reset();
     output.flushToDisk();
     // A file put in the destination's place or changed in it since it was
