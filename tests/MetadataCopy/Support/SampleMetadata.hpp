@@ -1,6 +1,5 @@
-// Complete lens metadata as a source delivers it for one frame, for the tests
-// and benchmarks that need a realistic value to write rather than particular
-// numbers.
+// Complete lens metadata as a source delivers it for one frame, the value
+// that the tests and benchmarks write when they need a realistic one.
 #pragma once
 
 #include "MetadataCopy/Metadata.hpp"
