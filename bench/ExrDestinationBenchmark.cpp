@@ -2,6 +2,7 @@
 // rewrite moves the stored pixel data without decoding it, so it should cost
 // little more than one read and one write of the file.
 #include "MetadataCopy/Destinations/ExrMetadataDestination.hpp"
+#include "Support/SampleMetadata.hpp"
 
 #include <OpenEXR/ImfHeader.h>
 #include <OpenEXR/ImfRgbaFile.h>
@@ -61,22 +62,9 @@ const Frame& frame() {
     return instance;
 }
 
-MetadataCopy::Metadata metadata() {
-    MetadataCopy::Metadata metadata;
-    auto& format = metadata.headerMetadata.recordingFormat;
-    format.imageRadius = 23.153194f;
-    format.clipResolution = {8192, 4320};
-    format.camera = {"RED", "WEAPON 8K VV"};
-    auto& points = metadata.frameMetadata.interpolationPoints;
-    points.heights = {0, 5, 10, 15, 18, 21.4f};
-    points.shading = {1, 0.98f, 0.95f, 0.9f, 0.85f, 0.8f};
-    points.radialDistortion = {0, -0.1f, -0.25f, -0.5f, -0.8f, -1.2345678f};
-    return metadata;
-}
-
 void BM_WriteMetadata(benchmark::State& state) {
     const MetadataCopy::ExrMetadataDestination destination(frame().path());
-    const MetadataCopy::Metadata values = metadata();
+    const MetadataCopy::Metadata values = SampleMetadata::weaponFrame();
     for (auto _ : state) {
         destination.writeMetadata(values);
     }

@@ -4,6 +4,7 @@
 #include "MetadataCopy/Destinations/DescriptorInputStream.hpp"
 #include "MetadataCopy/Destinations/LockedDestination.hpp"
 #include "MetadataCopy/Destinations/ReplacementFileStream.hpp"
+#include "MetadataCopy/DoubleRate.hpp"
 
 #include <OpenEXR/ImfFloatAttribute.h>
 #include <OpenEXR/ImfHeader.h>
@@ -36,6 +37,21 @@ const char* const timecodeDoesNotExist = "Timecode does not exist.";
 const char* const temporaryFileNotCreated = "Temporary file could not be created.";
 const char* const destinationChanged = "Destination file changed during the rewrite.";
 const char* const notFinite = "Metadata contains a number that is not finite.";
+
+// Runs one step of an operation and returns its result. An Exception raised
+// in the step is already an answer of the destination (or of the timecode)
+// and passes unchanged; any other failure, OpenEXR's or the standard
+// library's, becomes the step's own message.
+template <typename Step>
+auto withFailureMessage(const char* message, Step&& step) -> decltype(step()) {
+    try {
+        return step();
+    } catch (const Exception&) {
+        throw;
+    } catch (...) {
+        throw Exception(message);
+    }
+}
 
 // A NaN or an infinity would be written as "nan" or "inf", which no JSON
 // reader accepts; the plug-ins would then lose the whole document.
@@ -187,24 +203,18 @@ std::string jsonString(const Metadata& metadata) {
     return stream.str();
 }
 
-// Footage of R3D clips above 30 and up to 60 frames per second carries the
-// frame number at half rate; the R3D source numbers such clips' frames at
-// double rate, and this brings the image to the same numbering.
-void modifyTimecodeFrameIfNeeded(const Imf::Header& header, int& frame) {
+// Whether the image is footage of an R3D clip (string "Source" ending in
+// ".r3d" in any case) at a double-rate frame rate (float "FPS").
+bool isDoubleRateR3DFootage(const Imf::Header& header) {
     const auto* source = header.findTypedAttribute<Imf::StringAttribute>("Source");
     const auto* fps = header.findTypedAttribute<Imf::FloatAttribute>("FPS");
     if (source == nullptr || fps == nullptr) {
-        return;
+        return false;
     }
     const std::string& text = source->value();
-    if (text.size() < 4) {
-        return;
-    }
-    const float rate = fps->value();
-    if (boost::algorithm::iequals(text.substr(text.size() - 4), ".r3d", std::locale()) &&
-        rate > 30.0f && rate <= 60.0f) {
-        frame = 2 * frame + 1;
-    }
+    return text.size() >= 4 &&
+           boost::algorithm::iequals(text.substr(text.size() - 4), ".r3d", std::locale()) &&
+           DoubleRate::appliesTo(fps->value());
 }
 
 // The header of a single-part file or of the first part of a multi-part one.
@@ -244,35 +254,33 @@ std::string ExrMetadataDestination::fileName() const {
 }
 
 Timecode::Timecode ExrMetadataDestination::timecode() const {
-    try {
+    return withFailureMessage(fileDoesNotExist, [this] {
         const Imf::Header header = readHeader(filePath);
         const auto* attribute = header.findTypedAttribute<Imf::TimeCodeAttribute>("timeCode");
         if (attribute == nullptr) {
             throw Exception(timecodeDoesNotExist);
         }
         const Imf::TimeCode stored = attribute->value();
-        int frame = stored.frame();
-        modifyTimecodeFrameIfNeeded(header, frame);
+        // An image holds the frame field alone, which stands for the second
+        // of the two frames that share it at double rate.
+        unsigned int frame = static_cast<unsigned int>(stored.frame());
+        if (isDoubleRateR3DFootage(header)) {
+            frame = DoubleRate::frameNumber(frame, true);
+        }
 
         std::ostringstream text;
         text.imbue(std::locale::classic());
         text << stored.hours() << ":" << stored.minutes() << ":" << stored.seconds() << ":"
              << frame;
         return Timecode::Timecode(text.str().c_str(), 0.0f);
-    } catch (const Exception&) {
-        throw;
-    } catch (...) {
-        throw Exception(fileDoesNotExist);
-    }
+    });
 }
 
 bool ExrMetadataDestination::doesMetadataEntryExist() const {
-    try {
+    return withFailureMessage(fileDoesNotExist, [this] {
         return readHeader(filePath).findTypedAttribute<Imf::StringAttribute>(
                    metadataAttributeName) != nullptr;
-    } catch (...) {
-        throw Exception(fileDoesNotExist);
-    }
+    });
 }
 
 void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
@@ -283,13 +291,12 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
     DescriptorInputStream stream(destination.descriptor(), destination.targetPath());
     std::unique_ptr<Imf::InputFile> input;
     Imf::Header header;
-    bool copyableWhole = false;
-    try {
-        copyableWhole = isCopyableWhole(stream);
+    const bool copyableWhole = withFailureMessage(fileDoesNotExist, [&] {
+        const bool whole = isCopyableWhole(stream);
         // A file that cannot be carried over whole still has its header and
         // the document checked first, so that it gets the same answer to
         // those faults as any other file.
-        if (copyableWhole) {
+        if (whole) {
             input = std::make_unique<Imf::InputFile>(stream, Imf::globalThreadCount());
             header = input->header();
         } else {
@@ -298,25 +305,20 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
         // Fails when the header holds the name with another type: replacing
         // it would silently change the type of someone else's attribute.
         header.insert(metadataAttributeName, Imf::StringAttribute(jsonString(metadata)));
-    } catch (const Exception&) {
-        throw;
-    } catch (...) {
-        throw Exception(fileDoesNotExist);
-    }
+        return whole;
+    });
     if (!copyableWhole) {
         throw Exception(temporaryFileNotCreated);
     }
 
     ReplacementFileStream output(destination.targetPath(), destination.descriptor());
-    try {
+    withFailureMessage(temporaryFileNotCreated, [&] {
         // Copies the stored chunks as they are: the pixels are never decoded,
         // so lossy compression loses nothing more and a rewrite costs about
         // one read and one write of the file.
         Imf::OutputFile file(output, header, Imf::globalThreadCount());
         file.copyPixels(*input);
-    } catch (...) {
-        throw Exception(temporaryFileNotCreated);
-    }
+    });
     input.reset();
     output.flushToDisk();
     // A file put in the destination's place or changed in it since it was

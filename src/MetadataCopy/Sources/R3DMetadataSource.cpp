@@ -1,6 +1,7 @@
 #include "MetadataCopy/Sources/R3DMetadataSource.hpp"
 
 #include "Exception/Exception.hpp"
+#include "MetadataCopy/DoubleRate.hpp"
 #include "MetadataCopy/Sources/MetadataSourceHelper.hpp"
 #include "MetadataCopy/Sources/MetadataSourceHelperImpl.hpp"
 #include "R3DSDK.hpp"
@@ -49,9 +50,9 @@ RawSubmetadata rawTlvSubmetadata(const std::string& lensText) {
     return RawSubmetadata();
 }
 
-// Doubles the frame field of a text such as 01:00:00:12 or 01:00:00.12: the
-// clip numbers the fields of a double-rate second like a single-rate one and
-// tells them apart by the separator, while the images count every field.
+// Renumbers the frame field of a clip's timecode text, such as 01:00:00:12 or
+// 01:00:00.12, by the double-rate rule; the separator "." then becomes ":",
+// as the timecode constructor reads it.
 void modifyTimecodeString(std::string& text) {
     const std::size_t length = text.size();
     if (length < 3) {
@@ -65,15 +66,15 @@ void modifyTimecodeString(std::string& text) {
     // Unsigned throughout, so that a frame field that is not two digits
     // still gives defined arithmetic; the timecode constructor judges the
     // text that comes out.
-    const unsigned int frame = 10u * (code(length - 2) - 48u) + (code(length - 1) - 48u);
-    const unsigned int doubled = 2u * frame + (text[length - 3] == ':' ? 1u : 0u);
-    text[length - 2] = static_cast<char>(48u + doubled / 10u);
-    text[length - 1] = static_cast<char>(48u + doubled % 10u);
+    const unsigned int field = 10u * (code(length - 2) - 48u) + (code(length - 1) - 48u);
+    const unsigned int frame = DoubleRate::frameNumber(field, text[length - 3] == ':');
+    text[length - 2] = static_cast<char>(48u + frame / 10u);
+    text[length - 1] = static_cast<char>(48u + frame % 10u);
     std::replace(text.begin(), text.end(), '.', ':');
 }
 
 void modifyTimecodeStringIfNeeded(float fps, std::string& text) {
-    if (fps > 30.0f && fps <= 60.0f) {
+    if (DoubleRate::appliesTo(fps)) {
         modifyTimecodeString(text);
     }
 }

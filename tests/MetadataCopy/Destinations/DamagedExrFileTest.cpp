@@ -8,6 +8,7 @@
 
 #include "Exception/Exception.hpp"
 #include "Support/ExrFixtures.hpp"
+#include "Support/SampleMetadata.hpp"
 
 #include <boost/filesystem/operations.hpp>
 
@@ -32,19 +33,6 @@ const std::set<std::string> destinationMessages = {
     "Temporary file could not be renamed.",
     "Timecode object could not be constructed due to invalid format."};
 
-MetadataCopy::Metadata sampleMetadata() {
-    MetadataCopy::Metadata metadata;
-    auto& format = metadata.headerMetadata.recordingFormat;
-    format.imageRadius = 21.6f;
-    format.clipResolution = {4096, 2160};
-    format.camera = {"RED", "WEAPON 8K VV"};
-    auto& points = metadata.frameMetadata.interpolationPoints;
-    points.heights = {0, 5, 10, 15, 18, 21.4f};
-    points.shading = {100, 99, 97, 94, 90, 85};
-    points.radialDistortion = {0, -0.1f, -0.3f, -0.6f, -1, -1.5f};
-    return metadata;
-}
-
 struct Outcome {
     bool writeFailed = false;
 };
@@ -67,7 +55,7 @@ protected:
 
         const std::string reference = directory.file("reference.exr");
         ExrFixtures::writeScanLineExr(reference);
-        ExrMetadataDestination(reference).writeMetadata(sampleMetadata());
+        ExrMetadataDestination(reference).writeMetadata(SampleMetadata::weaponFrame());
         expectedDocument =
             ExrFixtures::readStringAttribute(reference, ExrFixtures::lensCorrectionAttributeName)
                 .value();
@@ -107,8 +95,8 @@ protected:
         }
 
         Outcome outcome;
-        outcome.writeFailed =
-            runExpectingOwnMessage([&] { destination.writeMetadata(sampleMetadata()); });
+        outcome.writeFailed = runExpectingOwnMessage(
+            [&] { destination.writeMetadata(SampleMetadata::weaponFrame()); });
         EXPECT_EQ(entriesOfDamagedDirectory(), std::vector<std::string>{"frame.exr"});
         if (outcome.writeFailed) {
             EXPECT_EQ(ExrFixtures::readFileBytes(path), bytes);

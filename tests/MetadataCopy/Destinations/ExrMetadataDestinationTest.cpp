@@ -2,6 +2,7 @@
 
 #include "Exception/Exception.hpp"
 #include "Support/ExrFixtures.hpp"
+#include "Support/SampleMetadata.hpp"
 #include "Support/ScopedGlobals.hpp"
 #include "Timecode/InvalidTimecodeException.hpp"
 
@@ -34,19 +35,6 @@ const std::string workedExample =
     "VV\"}},\"frameData\":{\"interpolationPoints\":{\"heights\":[0,5,10,15,18,21.4],\"shading\":["
     "1,0.98,0.95,0.9,0.85,0.8],\"radialDistortion\":[0,-0.1,-0.25,-0.5,-0.8,-1.23457]}},"
     "\"creator\":\"okalu-tafe v0.4.3\"}";
-
-Metadata workedExampleMetadata() {
-    Metadata metadata;
-    auto& format = metadata.headerMetadata.recordingFormat;
-    format.imageRadius = 23.153194f;
-    format.clipResolution = {8192, 4320};
-    format.camera = {"RED", "WEAPON 8K VV"};
-    auto& points = metadata.frameMetadata.interpolationPoints;
-    points.heights = {0, 5, 10, 15, 18, 21.4f};
-    points.shading = {1, 0.98f, 0.95f, 0.9f, 0.85f, 0.8f};
-    points.radialDistortion = {0, -0.1f, -0.25f, -0.5f, -0.8f, -1.2345678f};
-    return metadata;
-}
 
 std::string failureOf(const std::function<void()>& operation) {
     try {
@@ -84,7 +72,7 @@ protected:
 TEST_F(ExrMetadataDestinationTest, WritesTheDocumentCharacterForCharacter) {
     {
         CreatorText creator("okalu-tafe v0.4.3");
-        const std::string document = writtenDocument(workedExampleMetadata());
+        const std::string document = writtenDocument(SampleMetadata::weaponFrame());
         EXPECT_EQ(document, workedExample);
         EXPECT_EQ(document.size(), 350u);
     }
@@ -177,7 +165,7 @@ TEST_F(ExrMetadataDestinationTest, ReplacesEachInvalidUtf8SequenceOnce) {
 TEST_F(ExrMetadataDestinationTest, RefusesNumbersThatAreNotFiniteAndLeavesTheFileAlone) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float infinity = std::numeric_limits<float>::infinity();
-    std::vector<Metadata> cases(4, workedExampleMetadata());
+    std::vector<Metadata> cases(4, SampleMetadata::weaponFrame());
     cases[0].headerMetadata.recordingFormat.imageRadius = nan;
     cases[1].frameMetadata.interpolationPoints.heights.back() = infinity;
     cases[2].frameMetadata.interpolationPoints.shading.front() = nan;
@@ -227,7 +215,7 @@ TEST_F(ExrMetadataDestinationTest, RewriteCarriesPixelsAndAttributesOverUnchange
 
                 const ExrMetadataDestination destination(filePath);
                 EXPECT_EQ(destination.doesMetadataEntryExist(), alreadyPresent);
-                destination.writeMetadata(workedExampleMetadata());
+                destination.writeMetadata(SampleMetadata::weaponFrame());
 
                 EXPECT_TRUE(destination.doesMetadataEntryExist());
                 EXPECT_EQ(ExrFixtures::readStringAttribute(filePath, lensCorrectionAttributeName),
@@ -251,7 +239,7 @@ TEST_F(ExrMetadataDestinationTest, AttributeOfAnotherTypeIsNotOursAndIsNotReplac
 
     const ExrMetadataDestination destination(filePath);
     EXPECT_FALSE(destination.doesMetadataEntryExist());
-    EXPECT_EQ(failureOf([&] { destination.writeMetadata(workedExampleMetadata()); }),
+    EXPECT_EQ(failureOf([&] { destination.writeMetadata(SampleMetadata::weaponFrame()); }),
               "File does not exist.");
     EXPECT_EQ(ExrFixtures::readFileBytes(filePath), before);
     EXPECT_FALSE(exists(filePath + ".tmp"));
@@ -340,7 +328,7 @@ TEST_F(ExrMetadataDestinationTest, UnreadableFilesFailEveryOperationAndStayAsThe
         const ExrMetadataDestination destination(filePath);
         EXPECT_EQ(failureOf([&] { destination.doesMetadataEntryExist(); }), "File does not exist.");
         EXPECT_EQ(failureOf([&] { destination.timecode(); }), "File does not exist.");
-        EXPECT_EQ(failureOf([&] { destination.writeMetadata(workedExampleMetadata()); }),
+        EXPECT_EQ(failureOf([&] { destination.writeMetadata(SampleMetadata::weaponFrame()); }),
                   "File does not exist.");
         EXPECT_EQ(exists(filePath), present);
         if (present && !boost::filesystem::is_directory(filePath)) {
@@ -366,7 +354,7 @@ TEST_F(ExrMetadataDestinationTest, FilesThatCannotBeCarriedOverWholeAreRefusedUn
         const std::string filePath = path(name);
         const std::string before = ExrFixtures::readFileBytes(filePath);
         EXPECT_EQ(failureOf([&] {
-                      ExrMetadataDestination(filePath).writeMetadata(workedExampleMetadata());
+                      ExrMetadataDestination(filePath).writeMetadata(SampleMetadata::weaponFrame());
                   }),
                   "Temporary file could not be created.");
         EXPECT_EQ(ExrFixtures::readFileBytes(filePath), before);
@@ -381,7 +369,7 @@ TEST_F(ExrMetadataDestinationTest, FilesThatCannotBeCarriedOverWholeAreRefusedUn
 
     // The header and the document are judged before the file's layout, so
     // such a file gets the same answer to their faults as any other.
-    const Metadata example = workedExampleMetadata();
+    const Metadata example = SampleMetadata::weaponFrame();
     Metadata notFinite = example;
     notFinite.headerMetadata.recordingFormat.imageRadius = std::numeric_limits<float>::infinity();
     spec.extraAttributes = {{lensCorrectionAttributeName, std::make_shared<Imf::IntAttribute>(7)}};
@@ -419,13 +407,13 @@ TEST_F(ExrMetadataDestinationTest, WhateverStandsAtTheTemporaryPathIsReplacedNot
 
     ExrFixtures::writeScanLineExr(filePath);
     ExrFixtures::writeFileBytes(temporaryPath, "left over from an earlier run");
-    ExrMetadataDestination(filePath).writeMetadata(workedExampleMetadata());
+    ExrMetadataDestination(filePath).writeMetadata(SampleMetadata::weaponFrame());
     EXPECT_FALSE(exists(temporaryPath));
     EXPECT_TRUE(ExrMetadataDestination(filePath).doesMetadataEntryExist());
 
     ExrFixtures::writeScanLineExr(filePath);
     boost::filesystem::create_symlink(victim, temporaryPath);
-    ExrMetadataDestination(filePath).writeMetadata(workedExampleMetadata());
+    ExrMetadataDestination(filePath).writeMetadata(SampleMetadata::weaponFrame());
     EXPECT_FALSE(exists(temporaryPath));
     EXPECT_EQ(ExrFixtures::readFileBytes(victim), "precious");
     EXPECT_TRUE(ExrMetadataDestination(filePath).doesMetadataEntryExist());
@@ -434,9 +422,10 @@ TEST_F(ExrMetadataDestinationTest, WhateverStandsAtTheTemporaryPathIsReplacedNot
     ExrFixtures::writeScanLineExr(filePath);
     const std::string before = ExrFixtures::readFileBytes(filePath);
     boost::filesystem::create_directory(temporaryPath);
-    EXPECT_EQ(
-        failureOf([&] { ExrMetadataDestination(filePath).writeMetadata(workedExampleMetadata()); }),
-        "Temporary file could not be created.");
+    EXPECT_EQ(failureOf([&] {
+                  ExrMetadataDestination(filePath).writeMetadata(SampleMetadata::weaponFrame());
+              }),
+              "Temporary file could not be created.");
     EXPECT_TRUE(boost::filesystem::is_directory(temporaryPath));
     EXPECT_EQ(ExrFixtures::readFileBytes(filePath), before);
 }
@@ -446,7 +435,7 @@ TEST_F(ExrMetadataDestinationTest, RewrittenFileKeepsThePermissionBits) {
     for (const mode_t mode : {0640, 0604, 0444}) {
         ExrFixtures::writeScanLineExr(filePath);
         ASSERT_EQ(::chmod(filePath.c_str(), mode), 0);
-        ExrMetadataDestination(filePath).writeMetadata(workedExampleMetadata());
+        ExrMetadataDestination(filePath).writeMetadata(SampleMetadata::weaponFrame());
         struct stat status;
         ASSERT_EQ(::stat(filePath.c_str(), &status), 0);
         EXPECT_EQ(status.st_mode & 07777, mode);
@@ -489,8 +478,9 @@ TEST_F(ExrMetadataDestinationTest, AFailedWriteLeavesTheFileAndNoTemporaryFile) 
         std::string failure;
         {
             FileSizeLimit full(limit);
-            failure = failureOf(
-                [&] { ExrMetadataDestination(filePath).writeMetadata(workedExampleMetadata()); });
+            failure = failureOf([&] {
+                ExrMetadataDestination(filePath).writeMetadata(SampleMetadata::weaponFrame());
+            });
         }
         EXPECT_EQ(failure, "Temporary file could not be created.");
         EXPECT_EQ(ExrFixtures::readFileBytes(filePath), before);

@@ -3,6 +3,7 @@
 #include "MetadataCopy/Destinations/ExrMetadataDestination.hpp"
 
 #include "Support/ExrFixtures.hpp"
+#include "Support/SampleMetadata.hpp"
 
 #include <gtest/gtest.h>
 
@@ -20,14 +21,6 @@ namespace {
 
 using MetadataCopy::ExrMetadataDestination;
 
-MetadataCopy::Metadata someMetadata() {
-    MetadataCopy::Metadata metadata;
-    metadata.headerMetadata.recordingFormat.imageRadius = 13.5f;
-    metadata.headerMetadata.recordingFormat.camera = {"RED", "WEAPON 8K VV"};
-    metadata.frameMetadata.interpolationPoints.heights = {0, 1};
-    return metadata;
-}
-
 class ExrRewriteAccessTest : public ::testing::Test {
 protected:
     void SetUp() override { ExrFixtures::writeScanLineExr(filePath); }
@@ -36,7 +29,7 @@ protected:
     void rewrite() {
         struct stat before, after;
         ASSERT_EQ(::stat(filePath.c_str(), &before), 0);
-        ExrMetadataDestination(filePath).writeMetadata(someMetadata());
+        ExrMetadataDestination(filePath).writeMetadata(SampleMetadata::weaponFrame());
         ASSERT_EQ(::stat(filePath.c_str(), &after), 0);
         ASSERT_NE(after.st_ino, before.st_ino);
         ASSERT_TRUE(ExrMetadataDestination(filePath).doesMetadataEntryExist());
