@@ -1,24 +1,13 @@
 #include "MetadataCopy/CopyingDirector/IostreamMetadataCopyingDirectorDelegate.hpp"
 
+#include "Assertion/Assertion.hpp"
 #include "MetadataCopy/Destinations/MetadataDestination.hpp"
 
 #include <cctype>
-#include <cstdio>
-#include <cstdlib>
 #include <iostream>
+#include <string>
 
 namespace MetadataCopy {
-
-namespace {
-
-// An unknown policy is a programming error. It must stop the process in
-// every build type, so it does not rely on assert, which release builds drop.
-[[noreturn]] void failOnUnknownOverwritePolicy(std::uint32_t policy) {
-    std::fprintf(stderr, "Unknown overwrite policy %u\n", static_cast<unsigned int>(policy));
-    std::abort();
-}
-
-} // namespace
 
 IostreamMetadataCopyingDirectorDelegate::IostreamMetadataCopyingDirectorDelegate(
     const Options& options)
@@ -80,7 +69,9 @@ bool IostreamMetadataCopyingDirectorDelegate::shouldOverwriteExistingMetadata(
         return false;
     }
     default:
-        failOnUnknownOverwritePolicy(options.overwritePolicy);
+        // The command line only makes 0, 1 and 2: any other value is a programming error.
+        OKALU_ASSERT_MESSAGE(false,
+                             "Unknown overwrite policy " + std::to_string(options.overwritePolicy));
     }
 }
 

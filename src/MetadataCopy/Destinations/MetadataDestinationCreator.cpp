@@ -1,12 +1,12 @@
 #include "MetadataCopy/Destinations/MetadataDestinationCreator.hpp"
 
+#include "Assertion/Assertion.hpp"
 #include "Exception/Exception.hpp"
 #include "MetadataCopy/Destinations/ExrMetadataDestination.hpp"
 
 #include <boost/algorithm/string/case_conv.hpp>
 #include <boost/filesystem/path.hpp>
 
-#include <cassert>
 #include <locale>
 #include <set>
 
@@ -35,7 +35,7 @@ void checkFilePathsAndThrowIfNeeded(const std::vector<std::string>& filePaths) {
 
 std::vector<std::shared_ptr<MetadataDestination>>
 MetadataDestinationCreator::create(const std::vector<std::string>& filePaths) {
-    assert(filePaths.size());
+    OKALU_ASSERT(filePaths.size());
     checkFilePathsAndThrowIfNeeded(filePaths);
 
     std::vector<std::shared_ptr<MetadataDestination>> destinations;

@@ -1,5 +1,6 @@
 #include "MetadataCopy/Sources/MetadataSourceCreator.hpp"
 
+#include "Assertion/Assertion.hpp"
 #include "Exception/Exception.hpp"
 #include "MetadataCopy/Sources/R3DMetadataSource.hpp"
 #include "MetadataCopy/Sources/VantMetadataSource.hpp"
@@ -7,8 +8,6 @@
 #include <boost/algorithm/string/case_conv.hpp>
 #include <boost/filesystem/path.hpp>
 
-#include <cassert>
-#include <cstdlib>
 #include <locale>
 #include <set>
 
@@ -56,10 +55,7 @@ void checkFilePathsAndThrowIfNeeded(const std::vector<std::string>& filePaths) {
 
 std::shared_ptr<MetadataSource>
 MetadataSourceCreator::create(const std::vector<std::string>& filePaths) {
-    assert(filePaths.size());
-    if (filePaths.empty()) {
-        std::abort();
-    }
+    OKALU_ASSERT(filePaths.size());
     checkFilePathsAndThrowIfNeeded(filePaths);
 
     const std::string extension = *fileExtensionSet(filePaths).begin();
@@ -69,7 +65,7 @@ MetadataSourceCreator::create(const std::vector<std::string>& filePaths) {
     } else if (extension == r3dExtension) {
         source = std::make_shared<R3DMetadataSource>(filePaths.front());
     }
-    assert(source);
+    OKALU_ASSERT(source);
     return source;
 }
 

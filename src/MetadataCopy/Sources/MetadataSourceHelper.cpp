@@ -1,5 +1,6 @@
 #include "MetadataCopy/Sources/MetadataSourceHelper.hpp"
 
+#include "Assertion/Assertion.hpp"
 #include "Exception/Exception.hpp"
 #include "RecordingFormatDatabase/CsvStringBasedRecordingFormatDatabase.hpp"
 #include "RecordingFormatDatabase/RecordingFormatDatabase.hpp"
@@ -9,7 +10,6 @@
 #include <boost/algorithm/string/split.hpp>
 #include <boost/range/iterator_range.hpp>
 
-#include <cassert>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -107,8 +107,7 @@ MetadataSourceHelper::frameMetadataForRawSubmetadata(const RawSubmetadata& rawSu
     if (rawSubmetadata.typeCode == "Z") {
         return frameMetadataForOd1RawSubmetadata(std::move(bytes));
     }
-    assert(false);
-    std::abort();
+    OKALU_ASSERT(false);
 }
 
 FrameMetadata

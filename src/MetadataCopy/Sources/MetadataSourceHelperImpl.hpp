@@ -2,10 +2,9 @@
 // `==` and `<`; the tool uses it for Timecode::Timecode.
 #pragma once
 
+#include "Assertion/Assertion.hpp"
 #include "MetadataCopy/Sources/MetadataSourceHelper.hpp"
 
-#include <cassert>
-#include <cstdlib>
 #include <limits>
 
 namespace MetadataCopy {
@@ -13,14 +12,10 @@ namespace MetadataCopy {
 template <typename T>
 std::size_t MetadataSourceHelper::indexOfClosestTimecode(const std::vector<T>& timecodes,
                                                          const T& timecode) {
-    assert(timecodes.size());
+    OKALU_ASSERT(timecodes.size());
     // The halving works on signed bounds so that hi can fall below lo; a list
-    // longer than an int can index, or an empty one, is a programming error
-    // that must not turn into an index past the end when assertions are off.
-    if (timecodes.empty() ||
-        timecodes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-        std::abort();
-    }
+    // longer than an int can index is a programming error too.
+    OKALU_ASSERT(timecodes.size() <= static_cast<std::size_t>(std::numeric_limits<int>::max()));
     int indexOfClosest = -1;
     return indexOfClosestTimecode(timecodes, timecode, 0, static_cast<int>(timecodes.size()) - 1,
                                   indexOfClosest);
@@ -31,7 +26,7 @@ std::size_t MetadataSourceHelper::indexOfClosestTimecode(const std::vector<T>& t
                                                          const T& timecode, int lo, int hi,
                                                          int& indexOfClosest) {
     if (lo > hi) {
-        assert(indexOfClosest >= 0);
+        OKALU_ASSERT(indexOfClosest >= 0);
         return static_cast<std::size_t>(indexOfClosest);
     }
     const int mid = lo + (hi - lo) / 2;

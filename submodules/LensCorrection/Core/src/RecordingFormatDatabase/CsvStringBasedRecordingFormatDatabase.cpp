@@ -1,5 +1,6 @@
 #include "RecordingFormatDatabase/CsvStringBasedRecordingFormatDatabase.hpp"
 
+#include "Assertion/Assertion.hpp"
 #include "RecordingFormatDatabase/CameraManufacturerModelMismatchException.hpp"
 #include "RecordingFormatDatabase/CameraManufacturerNotFoundException.hpp"
 #include "RecordingFormatDatabase/RecordingFormatsCsvString.hpp"
@@ -14,8 +15,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <iostream>
 #include <iterator>
 #include <mutex>
 
@@ -26,15 +25,11 @@ namespace {
 std::once_flag createSharedInstanceOnceFlag;
 CsvStringBasedRecordingFormatDatabase* singletonInstance = nullptr;
 
-// A broken compiled-in row is a programming error, not bad input, so it stops
-// the process. This check stays on in release builds, where a skipped check
-// would index past the fields of a short row.
-void assertRow(bool condition, const char* assertion, const std::string& row) {
-    if (!condition) {
-        std::cerr << "Assertion failed: " << assertion << " (recording-format row \"" << row
-                  << "\")" << std::endl;
-        std::abort();
-    }
+// A broken compiled-in row is a programming error, not bad input: the failed
+// check names the row, so that the table can be mended.
+std::string rowFailure(const char* assertion, const std::string& row) {
+    return std::string("Assertion failed: ") + assertion + " (recording-format row \"" + row +
+           "\")";
 }
 
 float imageRadiusOf(float widthInMillimeters, float heightInMillimeters) {
@@ -74,7 +69,7 @@ CsvStringBasedRecordingFormatDatabase::CsvStringBasedRecordingFormatDatabase() {
     for (const std::string& row : recordingFormatsCsvStringArray) {
         parts.clear();
         boost::algorithm::iter_split(parts, row, boost::algorithm::first_finder(";"));
-        assertRow(parts.size() == 8, "parts.size() == 8", row);
+        OKALU_ASSERT_MESSAGE(parts.size() == 8, rowFailure("parts.size() == 8", row));
 
         bool stored = false;
         try {
@@ -90,7 +85,8 @@ CsvStringBasedRecordingFormatDatabase::CsvStringBasedRecordingFormatDatabase() {
             stored = true;
         } catch (...) {
         }
-        assertRow(stored, "the numeric fields convert and the row is stored", row);
+        OKALU_ASSERT_MESSAGE(stored,
+                             rowFailure("the numeric fields convert and the row is stored", row));
     }
 }
 

@@ -1,12 +1,12 @@
 #include "Timecode/Timecode.hpp"
 
+#include "Assertion/Assertion.hpp"
+
 #include <boost/algorithm/string/finder.hpp>
 #include <boost/algorithm/string/iter_find.hpp>
 #include <boost/lexical_cast.hpp>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <iomanip>
 #include <limits>
 #include <sstream>
@@ -105,12 +105,7 @@ bool dropFrameTotal(const Timecode& timecode, std::uint32_t frameRate, std::uint
 } // namespace
 
 Timecode::Timecode(const char* _timecode, float fps) : fps(fps) {
-    // Kept in release builds too: reading through a null text would be
-    // undefined behaviour rather than a clean stop.
-    if (_timecode == nullptr) {
-        std::fprintf(stderr, "%s:%d: Assertion `_timecode' failed.\n", __FILE__, __LINE__);
-        std::abort();
-    }
+    OKALU_ASSERT(_timecode);
 
     const std::string text(_timecode);
     std::vector<std::string> pieces;
