@@ -3,10 +3,11 @@
 #include "Exception/Exception.hpp"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
+#include <memory>
 #include <sys/file.h>
 #include <unistd.h>
-#include <vector>
 
 namespace MetadataCopy {
 
@@ -15,39 +16,20 @@ namespace {
 const char* const fileDoesNotExist = "File does not exist.";
 const char* const beingWritten = "File is being written by another process.";
 
-// Links in a chain, as the kernel allows for one lookup.
-constexpr int maximumLinks = 40;
 // Tries to open and lock a file that keeps being replaced under its name
 // between the opening and the locking.
 constexpr int maximumAttempts = 8;
 
-// The file that the path finally names: the path itself unless it is a
-// symbolic link, else the last target of its chain of links, each relative
-// target taken against the directory of the link. Throws "File does not
-// exist." for a missing file or a dangling link.
-std::string finalTarget(std::string path) {
-    for (int links = 0; links <= maximumLinks; ++links) {
-        struct stat status;
-        if (::lstat(path.c_str(), &status) != 0) {
-            throw Exception(fileDoesNotExist);
-        }
-        if (!S_ISLNK(status.st_mode)) {
-            return path;
-        }
-        std::vector<char> target(static_cast<std::size_t>(status.st_size) + 256);
-        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-        if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) {
-            throw Exception(fileDoesNotExist);
-        }
-        const std::string text(target.data(), static_cast<std::size_t>(length));
-        const std::string::size_type slash = path.rfind('/');
-        if (text[0] == '/' || slash == std::string::npos) {
-            path = text;
-        } else {
-            path = path.substr(0, slash + 1) + text;
-        }
+// The file that the path finally names, every symbolic link on the way
+// resolved: the rewrite replaces that file, beside it, and leaves the links as
+// they are. Throws "File does not exist." for a missing file or a dangling link.
+std::string finalTarget(const std::string& path) {
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
+                                                               &std::free);
+    if (resolved == nullptr) {
+        throw Exception(fileDoesNotExist);
     }
-    throw Exception(fileDoesNotExist);
+    return resolved.get();
 }
 
 bool sameFile(const struct stat& one, const struct stat& other) {

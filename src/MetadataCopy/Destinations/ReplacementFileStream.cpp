@@ -46,9 +46,10 @@ bool clearTemporaryPath(const std::string& path) {
 // that the process may not give away, an ACL or an attribute that the file
 // system or the process's rights refuse are skipped.
 bool copyAccess(int descriptor, const struct stat& original, int originalDescriptor) {
-    if (originalDescriptor >= 0 && ::fchown(descriptor, original.st_uid, original.st_gid) != 0) {
+    if (originalDescriptor >= 0) {
         // Refused where the process may not give files away: the new file
         // then stays the process's, as any file it creates.
+        static_cast<void>(::fchown(descriptor, original.st_uid, original.st_gid));
     }
     if (::fchmod(descriptor, original.st_mode & 07777) != 0) {
         return false;
