@@ -34,11 +34,11 @@ void intHandler(int) {
 }
 
 // A scheduler stopping a job (SIGTERM) and a closed terminal (SIGHUP) stop a run like an
-// interrupt, so that they too leave no file half-written. Either one that was ignored when the
-// tool started stays ignored: a run started with nohup is meant to outlive its terminal.
+// interrupt, so that they too leave no file half-written. Any of the three that was ignored when
+// the tool started stays ignored: a run started with nohup is meant to outlive its terminal, and
+// a shell starts a script's background job with interrupts ignored.
 void installAbortHandlers() {
-    std::signal(SIGINT, intHandler);
-    for (const int signalNumber : {SIGTERM, SIGHUP}) {
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
         struct sigaction current {};
         if (::sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
             std::signal(signalNumber, intHandler);
@@ -154,7 +154,9 @@ int Application::run(int argc, const char** argv) {
     // run stops before the next one, so that no file is left half-written.
     installAbortHandlers();
     // Nor does standard output that goes away (the reader of a pipe ended): the run does its
-    // work, and main reports the lost console text when it is over.
+    // work, and main reports the lost console text when it is over. Nor a frame larger than the
+    // file-size limit: the write fails instead, and so only that frame.
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
     return copy(*options);
 }

@@ -2,6 +2,7 @@
 
 #include "Exception/Exception.hpp"
 #include "MetadataCopy/Destinations/DescriptorInputStream.hpp"
+#include "MetadataCopy/Destinations/FileStatus.hpp"
 #include "MetadataCopy/Destinations/LockedDestination.hpp"
 #include "MetadataCopy/Destinations/ReplacementFileStream.hpp"
 #include "MetadataCopy/DoubleRate.hpp"
@@ -21,9 +22,11 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fcntl.h>
 #include <locale>
 #include <memory>
 #include <sstream>
+#include <unistd.h>
 #include <vector>
 
 namespace MetadataCopy {
@@ -220,11 +223,6 @@ bool isDoubleRateR3DFootage(const Imf::Header& header) {
 // The header of a single-part file or of the first part of a multi-part one.
 // Reading it sets up no pixel reading, so that a deep file, which the
 // scan-line reader would try to flatten, still shows its header.
-Imf::Header readHeader(const std::string& filePath) {
-    Imf::MultiPartInputFile file(filePath.c_str(), Imf::globalThreadCount());
-    return file.header(0);
-}
-
 Imf::Header readHeader(Imf::IStream& stream) {
     Imf::MultiPartInputFile file(stream, Imf::globalThreadCount());
     return file.header(0);
@@ -245,6 +243,23 @@ bool isCopyableWhole(Imf::IStream& stream) {
     return !tiled && !deep && !multiPart;
 }
 
+// Reads the header of the file at the path and gives its status. The opening
+// does not block (a FIFO put at the name would wait for a writer for ever) and
+// only a regular file is read: anything else is "File does not exist.".
+Imf::Header readHeader(const std::string& filePath, struct stat& status) {
+    const int descriptor = ::open(filePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        throw Exception(fileDoesNotExist);
+    }
+    const std::unique_ptr<const int, void (*)(const int*)> closer(
+        &descriptor, [](const int* opened) { ::close(*opened); });
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        throw Exception(fileDoesNotExist);
+    }
+    DescriptorInputStream stream(descriptor, filePath);
+    return readHeader(stream);
+}
+
 } // namespace
 
 ExrMetadataDestination::ExrMetadataDestination(const std::string& filePath) : filePath(filePath) {}
@@ -255,7 +270,9 @@ std::string ExrMetadataDestination::fileName() const {
 
 Timecode::Timecode ExrMetadataDestination::timecode() const {
     return withFailureMessage(fileDoesNotExist, [this] {
-        const Imf::Header header = readHeader(filePath);
+        struct stat status;
+        const Imf::Header header = readHeader(filePath, status);
+        rememberReadFile(status);
         const auto* attribute = header.findTypedAttribute<Imf::TimeCodeAttribute>("timeCode");
         if (attribute == nullptr) {
             throw Exception(timecodeDoesNotExist);
@@ -278,16 +295,38 @@ Timecode::Timecode ExrMetadataDestination::timecode() const {
 
 bool ExrMetadataDestination::doesMetadataEntryExist() const {
     return withFailureMessage(fileDoesNotExist, [this] {
-        return readHeader(filePath).findTypedAttribute<Imf::StringAttribute>(
-                   metadataAttributeName) != nullptr;
+        struct stat status;
+        const Imf::Header header = readHeader(filePath, status);
+        rememberReadFile(status);
+        return header.findTypedAttribute<Imf::StringAttribute>(metadataAttributeName) != nullptr;
     });
 }
 
+void ExrMetadataDestination::rememberReadFile(const struct stat& status) const {
+    if (fileRead && !FileStatus::isSameUnchangedFile(readStatus, status)) {
+        readFilesDiffer = true;
+    }
+    readStatus = status;
+    fileRead = true;
+}
+
 void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
+    // The existence test and the timecode were read before the lock: the
+    // metadata was chosen for the file they read, which must be the file
+    // that is locked, unchanged. The reads are used up by this rewrite.
+    const bool decidedOnOneFile = !readFilesDiffer;
+    const struct stat decidedStatus = readStatus;
+    const bool decided = fileRead;
+    fileRead = false;
+    readFilesDiffer = false;
+    if (!decidedOnOneFile) {
+        throw Exception(destinationChanged);
+    }
     // Held from before the temporary file is touched until after the rename;
     // what is rewritten is the locked file itself, read through the locked
-    // descriptor, beside which the temporary file is made (a link's target).
-    const LockedDestination destination(filePath);
+    // descriptor, beside which the temporary file is made (a link's target),
+    // in the directory that the lock opened.
+    const LockedDestination destination(filePath, decided ? &decidedStatus : nullptr);
     DescriptorInputStream stream(destination.descriptor(), destination.targetPath());
     std::unique_ptr<Imf::InputFile> input;
     Imf::Header header;
@@ -311,7 +350,8 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
         throw Exception(temporaryFileNotCreated);
     }
 
-    ReplacementFileStream output(destination.targetPath(), destination.descriptor());
+    ReplacementFileStream output(destination.directoryDescriptor(), destination.fileName(),
+                                 destination.descriptor());
     withFailureMessage(temporaryFileNotCreated, [&] {
         // Copies the stored chunks as they are: the pixels are never decoded,
         // so lossy compression loses nothing more and a rewrite costs about
@@ -323,11 +363,12 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
     output.flushToDisk();
     // A file put in the destination's place or changed in it since it was
     // read is newer than this rewrite of the old one: it stays, and the
-    // temporary file goes with the stream.
+    // temporary file goes with the stream. The commit checks once more, after
+    // an atomic exchange where there is one, for a change made after this.
     if (!destination.isUnchanged()) {
         throw Exception(destinationChanged);
     }
-    output.commit();
+    output.commit(&destination.lockedStatus());
 }
 
 } // namespace MetadataCopy

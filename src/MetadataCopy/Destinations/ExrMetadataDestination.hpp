@@ -7,12 +7,15 @@
 #include "MetadataCopy/Destinations/MetadataDestination.hpp"
 
 #include <string>
+#include <sys/stat.h>
 
 namespace MetadataCopy {
 
 class ExrMetadataDestination : public MetadataDestination {
 public:
-    /// Keeps the path; opens and checks nothing.
+    /// Keeps the path; opens and checks nothing. Each of the operations below
+    /// opens the file anew without blocking and refuses anything but a
+    /// regular file ("File does not exist.").
     explicit ExrMetadataDestination(const std::string& filePath);
 
     /// The last component of the path ("." for a path ending in "/").
@@ -34,11 +37,23 @@ public:
     /// Rewrites the file with the attribute set to the metadata's JSON
     /// document; the pixel data and every other attribute are carried over
     /// unchanged, still compressed. On any failure the file is exactly as
-    /// before and no temporary file is left. Throws Exception.
+    /// before and no temporary file is left. The file rewritten must be the
+    /// one that the existence test and the timecode read since the last
+    /// rewrite read, unchanged: the metadata was chosen for it ("Destination
+    /// file changed during the rewrite." otherwise). Throws Exception.
     void writeMetadata(const Metadata& metadata) const override;
 
 private:
+    // Notes the status of a file that a decision was read from.
+    void rememberReadFile(const struct stat& status) const;
+
     std::string filePath;
+    // The file that the existence test and the timecode read found at the
+    // path, which the rewrite must find again under its lock; set by the
+    // reads, used up by the next rewrite.
+    mutable struct stat readStatus {};
+    mutable bool fileRead = false;
+    mutable bool readFilesDiffer = false;
 };
 
 } // namespace MetadataCopy

@@ -1,6 +1,7 @@
 #include "MetadataCopy/Destinations/LockedDestination.hpp"
 
 #include "Exception/Exception.hpp"
+#include "MetadataCopy/Destinations/FileStatus.hpp"
 
 #include <cerrno>
 #include <cstdlib>
@@ -15,6 +16,7 @@ namespace {
 
 const char* const fileDoesNotExist = "File does not exist.";
 const char* const beingWritten = "File is being written by another process.";
+const char* const destinationChanged = "Destination file changed during the rewrite.";
 
 // Tries to open and lock a file that keeps being replaced under its name
 // between the opening and the locking.
@@ -32,22 +34,6 @@ std::string finalTarget(const std::string& path) {
     return resolved.get();
 }
 
-bool sameFile(const struct stat& one, const struct stat& other) {
-    return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
-}
-
-#ifdef __APPLE__
-bool sameModificationTime(const struct stat& one, const struct stat& other) {
-    return one.st_mtimespec.tv_sec == other.st_mtimespec.tv_sec &&
-           one.st_mtimespec.tv_nsec == other.st_mtimespec.tv_nsec;
-}
-#else
-bool sameModificationTime(const struct stat& one, const struct stat& other) {
-    return one.st_mtim.tv_sec == other.st_mtim.tv_sec &&
-           one.st_mtim.tv_nsec == other.st_mtim.tv_nsec;
-}
-#endif
-
 enum class LockResult { locked, heldByAnother, notSupported };
 
 // Takes the exclusive lock without waiting. NFS clients emulate flock with a
@@ -56,7 +42,7 @@ enum class LockResult { locked, heldByAnother, notSupported };
 // and writing (where the process may; else the run goes on without the lock),
 // so that on local file systems the file is never opened for writing, which
 // would wake every watcher of the file and break other hosts' leases on it.
-LockResult lock(int& descriptor, const std::string& path) {
+LockResult lock(int& descriptor, int directory, const std::string& name) {
     bool reopened = false;
     for (;;) {
         if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
@@ -73,10 +59,12 @@ LockResult lock(int& descriptor, const std::string& path) {
             // The read-only descriptor is closed before the other is locked:
             // on NFS, closing any descriptor of a file may drop the process's
             // locks on it.
-            const int writable = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+            const int writable =
+                ::openat(directory, name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
             struct stat opened, writableStatus;
             if (writable < 0 || ::fstat(descriptor, &opened) != 0 ||
-                ::fstat(writable, &writableStatus) != 0 || !sameFile(opened, writableStatus)) {
+                ::fstat(writable, &writableStatus) != 0 ||
+                !FileStatus::isSameFile(opened, writableStatus)) {
                 if (writable >= 0) {
                     ::close(writable);
                 }
@@ -88,43 +76,66 @@ LockResult lock(int& descriptor, const std::string& path) {
             continue;
         }
         // ENOLCK, EOPNOTSUPP, EINVAL and the like: the file system cannot
-        // lock; the check before the rename still guards the file.
+        // lock; the checks before the rename still guard the file.
         return LockResult::notSupported;
     }
 }
 
 } // namespace
 
-LockedDestination::LockedDestination(const std::string& path) {
+LockedDestination::LockedDestination(const std::string& path, const struct stat* expected) {
+    try {
+        openAndLock(path, expected);
+    } catch (...) {
+        release();
+        throw;
+    }
+}
+
+LockedDestination::~LockedDestination() {
+    release();
+}
+
+void LockedDestination::openAndLock(const std::string& path, const struct stat* expected) {
+    fileTargetPath = finalTarget(path);
+    // An absolute path: there is a "/" at least at its start.
+    const std::string::size_type slash = fileTargetPath.rfind('/');
+    name = fileTargetPath.substr(slash + 1);
+    const std::string directoryPath = slash == 0 ? "/" : fileTargetPath.substr(0, slash);
+    directory = ::open(directoryPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory < 0 || name.empty()) {
+        throw Exception(fileDoesNotExist);
+    }
+
     for (int attempt = 0; attempt < maximumAttempts; ++attempt) {
-        fileTargetPath = finalTarget(path);
-        // O_NOFOLLOW: a link put in the target's place since it was resolved
-        // makes the opening fail, and the next attempt follows it. O_NONBLOCK
-        // only keeps a FIFO there from blocking the opening.
+        // O_NOFOLLOW: a link put in the file's place since it was resolved
+        // is not followed, the path is not walked again. O_NONBLOCK keeps a
+        // FIFO there from blocking the opening.
         fileDescriptor =
-            ::open(fileTargetPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            ::openat(directory, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fileDescriptor < 0) {
-            if (errno == ELOOP || errno == ENOENT) {
-                continue;
-            }
-            throw Exception(fileDoesNotExist);
+            throw Exception(errno == ELOOP ? destinationChanged : fileDoesNotExist);
         }
         const int flags = ::fcntl(fileDescriptor, F_GETFL);
         if (::fstat(fileDescriptor, &openedStatus) != 0 || !S_ISREG(openedStatus.st_mode) ||
             flags < 0 || ::fcntl(fileDescriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-            ::close(fileDescriptor);
             throw Exception(fileDoesNotExist);
         }
-        const LockResult result = lock(fileDescriptor, fileTargetPath);
-        if (result == LockResult::heldByAnother) {
-            ::close(fileDescriptor);
+        if (lock(fileDescriptor, directory, name) == LockResult::heldByAnother) {
             throw Exception(beingWritten);
         }
         // The file may have been replaced under its name between the opening
         // and the locking, typically by the run that held it until then.
         struct stat named;
-        if (::lstat(fileTargetPath.c_str(), &named) == 0 && sameFile(named, openedStatus) &&
+        if (::fstatat(directory, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            FileStatus::isSameFile(named, openedStatus) &&
             ::fstat(fileDescriptor, &openedStatus) == 0) {
+            // What was decided about the file was decided about the one read
+            // before the lock; any other file, or that one changed since,
+            // stays as it is.
+            if (expected != nullptr && !FileStatus::isSameUnchangedFile(*expected, openedStatus)) {
+                throw Exception(destinationChanged);
+            }
             return;
         }
         ::close(fileDescriptor);
@@ -133,14 +144,21 @@ LockedDestination::LockedDestination(const std::string& path) {
     throw Exception(beingWritten);
 }
 
-LockedDestination::~LockedDestination() {
-    ::close(fileDescriptor);
+void LockedDestination::release() noexcept {
+    if (fileDescriptor >= 0) {
+        ::close(fileDescriptor);
+        fileDescriptor = -1;
+    }
+    if (directory >= 0) {
+        ::close(directory);
+        directory = -1;
+    }
 }
 
 bool LockedDestination::isUnchanged() const {
     struct stat named;
-    return ::lstat(fileTargetPath.c_str(), &named) == 0 && sameFile(named, openedStatus) &&
-           named.st_size == openedStatus.st_size && sameModificationTime(named, openedStatus);
+    return ::fstatat(directory, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           FileStatus::isSameUnchangedFile(named, openedStatus);
 }
 
 } // namespace MetadataCopy

@@ -1,9 +1,13 @@
 // A destination file held by one run for the time of its rewrite. A symbolic
-// link is followed to the file that it finally names; that file is opened and
-// locked with an exclusive advisory lock (flock), so that of any number of runs
-// over the same file only one writes it at a time, and only that one touches
-// the temporary file beside it. The lock is released when the object is
-// destroyed, which must come after the rename.
+// link is followed, once, to the file that it finally names; that file's
+// directory is opened once, and every later step of the rewrite (opening and
+// locking the file, the temporary file beside it, the check, the rename and
+// the directory's flush) works relative to that directory, so that nothing
+// renamed or swapped on the way to it can redirect the rewrite. The file is
+// locked with an exclusive advisory lock (flock), so that of any number of
+// runs over the same file only one writes it at a time, and only that one
+// touches the temporary file beside it. The lock is released when the object
+// is destroyed, which must come after the rename.
 #pragma once
 
 #include <string>
@@ -13,14 +17,19 @@ namespace MetadataCopy {
 
 class LockedDestination {
 public:
-    /// Resolves, opens and locks the file. Throws Exception: "File does not
-    /// exist." when the path (or the last target of its links) names no
-    /// regular file that can be opened, "File is being written by another
-    /// process." when another process holds the lock. Where the file system
-    /// cannot lock at all, the file is used without the lock.
-    explicit LockedDestination(const std::string& path);
+    /// Resolves the path, opens its directory, then opens and locks the file.
+    /// Given the status of the file from which the decisions about this
+    /// rewrite were read (expected), the locked file must be that same file,
+    /// unchanged. Throws Exception: "File does not exist." when the path (or
+    /// the last target of its links) names no regular file that can be
+    /// opened, "File is being written by another process." when another
+    /// process holds the lock, "Destination file changed during the rewrite."
+    /// when the locked file is not the expected one or a link has taken the
+    /// file's place. Where the file system cannot lock at all, the file is
+    /// used without the lock.
+    explicit LockedDestination(const std::string& path, const struct stat* expected = nullptr);
 
-    /// Releases the lock.
+    /// Releases the lock and closes the directory.
     ~LockedDestination();
 
     LockedDestination(const LockedDestination&) = delete;
@@ -29,17 +38,32 @@ public:
     /// The open file, positioned at its start.
     int descriptor() const { return fileDescriptor; }
 
+    /// The open directory of the file.
+    int directoryDescriptor() const { return directory; }
+
+    /// The file's name in that directory.
+    const std::string& fileName() const { return name; }
+
     /// The path of the file itself: the given path, or the last target of
-    /// its chain of symbolic links.
+    /// its chain of symbolic links. It only names the file in messages.
     const std::string& targetPath() const { return fileTargetPath; }
 
-    /// Whether the target path still names the file that was opened and that
-    /// file still has the device, inode, size and modification time it had
-    /// when it was opened.
+    /// The locked file's status, as it was once locked.
+    const struct stat& lockedStatus() const { return openedStatus; }
+
+    /// Whether the file's name in its directory still names the locked file,
+    /// with the device, inode, size, modification time and change time it
+    /// had when it was locked: a chmod, an added attribute or an edit in
+    /// place whose modification time was put back all move the change time.
     bool isUnchanged() const;
 
 private:
+    void openAndLock(const std::string& path, const struct stat* expected);
+    void release() noexcept;
+
     std::string fileTargetPath;
+    std::string name;
+    int directory = -1;
     int fileDescriptor = -1;
     struct stat openedStatus {};
 };

@@ -1,10 +1,12 @@
 #include "MetadataCopy/Destinations/ReplacementFileStream.hpp"
 
 #include "Exception/Exception.hpp"
+#include "MetadataCopy/Destinations/FileStatus.hpp"
 
 #include <OpenEXR/Iex.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -26,30 +28,53 @@ namespace {
 
 const char* const creationFailed = "Temporary file could not be created.";
 const char* const renameFailed = "Temporary file could not be renamed.";
+const char* const destinationChanged = "Destination file changed during the rewrite.";
 
-// Removes what stands at the temporary path without following it; a
+// Removes what stands at the temporary name without following it; a
 // directory is not ours to remove.
-bool clearTemporaryPath(const std::string& path) {
+bool clearTemporaryName(int directory, const std::string& name) {
     struct stat status;
-    if (::lstat(path.c_str(), &status) != 0) {
+    if (::fstatat(directory, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
         return errno == ENOENT;
     }
     if (S_ISDIR(status.st_mode)) {
         return false;
     }
-    return ::unlink(path.c_str()) == 0;
+    return ::unlinkat(directory, name.c_str(), 0) == 0;
+}
+
+// What a process or a file system answers when it does not allow a change of
+// owner or group, as opposed to a failure of the change itself.
+bool isRefusal(int error) {
+    return error == EPERM || error == EACCES || error == EINVAL || error == EOPNOTSUPP;
+}
+
+// Gives the new file the original's owner and group. A process that may not
+// give files away may still set a group it belongs to, so a refused change of
+// both is tried again for the group alone; refused too, the new file stays the
+// process's, as any file it creates. False on any other failure: a frame whose
+// owner or group was not kept for a reason such as an exceeded quota must not
+// replace the original.
+bool copyOwner(int descriptor, const struct stat& original) {
+    if (::fchown(descriptor, original.st_uid, original.st_gid) == 0) {
+        return true;
+    }
+    if (!isRefusal(errno)) {
+        return false;
+    }
+    if (::fchown(descriptor, static_cast<uid_t>(-1), original.st_gid) == 0) {
+        return true;
+    }
+    return isRefusal(errno);
 }
 
 // Gives the new file the original's owner and group, then its permission bits
 // (a change of owner may clear set-user-ID and set-group-ID bits), its ACLs and
-// its extended attributes. Only the permission bits must be set: an owner
-// that the process may not give away, an ACL or an attribute that the file
-// system or the process's rights refuse are skipped.
+// its extended attributes. An ACL or an attribute that the file system or the
+// process's rights refuse is skipped.
 bool copyAccess(int descriptor, const struct stat& original, int originalDescriptor) {
-    if (originalDescriptor >= 0) {
-        // Refused where the process may not give files away: the new file
-        // then stays the process's, as any file it creates.
-        static_cast<void>(::fchown(descriptor, original.st_uid, original.st_gid));
+    if (originalDescriptor >= 0 && !copyOwner(descriptor, original)) {
+        return false;
     }
     if (::fchmod(descriptor, original.st_mode & 07777) != 0) {
         return false;
@@ -69,20 +94,6 @@ bool copyAccess(int descriptor, const struct stat& original, int originalDescrip
     return true;
 }
 
-// Makes a rename in the directory of path survive a power loss; a failure
-// changes nothing of what is on disk now, so it is not reported.
-void flushDirectoryOf(const std::string& path) {
-    const std::string::size_type slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? "."
-                                  : slash == 0               ? "/"
-                                                             : path.substr(0, slash);
-    const int descriptor = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor >= 0) {
-        ::fsync(descriptor);
-        ::close(descriptor);
-    }
-}
-
 bool flushFileToDisk(int descriptor) {
 #ifdef __APPLE__
     return ::fsync(descriptor) == 0;
@@ -91,37 +102,62 @@ bool flushFileToDisk(int descriptor) {
 #endif
 }
 
+enum class ExchangeResult { exchanged, notSupported, failed };
+
+// Swaps the two names atomically, where the system and the file system can.
+ExchangeResult exchange(int directory, const std::string& one, const std::string& other) {
+#ifdef RENAME_EXCHANGE
+    if (::renameat2(directory, one.c_str(), directory, other.c_str(), RENAME_EXCHANGE) == 0) {
+        return ExchangeResult::exchanged;
+    }
+    // Older kernels and network file systems know no exchange.
+    return errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ? ExchangeResult::notSupported
+                                                                     : ExchangeResult::failed;
+#else
+    static_cast<void>(directory);
+    static_cast<void>(one);
+    static_cast<void>(other);
+    return ExchangeResult::notSupported;
+#endif
+}
+
 } // namespace
 
-ReplacementFileStream::ReplacementFileStream(const std::string& destinationPath,
+ReplacementFileStream::ReplacementFileStream(int directoryDescriptor, const std::string& fileName,
                                              int originalDescriptor)
-    : Imf::OStream((destinationPath + ".tmp").c_str()), destinationFilePath(destinationPath),
-      temporaryFilePath(destinationPath + ".tmp") {
-    if (!clearTemporaryPath(temporaryFilePath)) {
+    : Imf::OStream((fileName + ".tmp").c_str()), directory(directoryDescriptor),
+      destinationFileName(fileName), temporaryFileName(fileName + ".tmp") {
+    if (!clearTemporaryName(directory, temporaryFileName)) {
         throw Exception(creationFailed);
     }
     // The new file keeps the destination's permission bits; only when they
     // cannot be read does the usual default for a new file apply.
     struct stat destinationStatus;
-    const bool modeKnown = originalDescriptor >= 0
-                               ? ::fstat(originalDescriptor, &destinationStatus) == 0
-                               : ::stat(destinationFilePath.c_str(), &destinationStatus) == 0;
-    // O_EXCL and O_NOFOLLOW: if anything reappeared at the path since it was
+    const bool modeKnown =
+        originalDescriptor >= 0
+            ? ::fstat(originalDescriptor, &destinationStatus) == 0
+            : ::fstatat(directory, destinationFileName.c_str(), &destinationStatus, 0) == 0;
+    // O_EXCL and O_NOFOLLOW: if anything reappeared at the name since it was
     // cleared, creation fails instead of writing through it.
-    const int descriptor =
-        ::open(temporaryFilePath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-               modeKnown ? S_IRUSR | S_IWUSR : 0666);
+    const int descriptor = ::openat(directory, temporaryFileName.c_str(),
+                                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                    modeKnown ? S_IRUSR | S_IWUSR : 0666);
     if (descriptor < 0) {
         throw Exception(creationFailed);
     }
+    if (::fstat(descriptor, &createdStatus) != 0) {
+        ::close(descriptor);
+        ::unlinkat(directory, temporaryFileName.c_str(), 0);
+        throw Exception(creationFailed);
+    }
+    ownsTemporaryFile = true;
     // fchmod, unlike the mode given to open, is not narrowed by the umask.
     if ((modeKnown && !copyAccess(descriptor, destinationStatus, originalDescriptor)) ||
         (file = ::fdopen(descriptor, "wb")) == nullptr) {
         ::close(descriptor);
-        ::unlink(temporaryFilePath.c_str());
+        discard();
         throw Exception(creationFailed);
     }
-    ownsTemporaryFile = true;
 }
 
 ReplacementFileStream::~ReplacementFileStream() {
@@ -160,39 +196,78 @@ void ReplacementFileStream::flushToDisk() {
     if (flushed) {
         return;
     }
-    if (file == nullptr) {
-        discard();
-        throw Exception(creationFailed);
+    bool written = false;
+    bool closed = false;
+    if (file != nullptr) {
+        written = std::fflush(file) == 0 && flushFileToDisk(::fileno(file));
+        closed = std::fclose(file) == 0;
+        file = nullptr;
     }
-    const bool written = std::fflush(file) == 0 && flushFileToDisk(::fileno(file));
-    const bool closed = std::fclose(file) == 0;
-    file = nullptr;
     if (failed || !written || !closed) {
-        discard();
-        throw Exception(creationFailed);
+        throw Exception(discard() ? creationFailed : renameFailed);
     }
     flushed = true;
 }
 
-void ReplacementFileStream::commit() {
+void ReplacementFileStream::commit(const struct stat* original) {
     flushToDisk();
-    if (std::rename(temporaryFilePath.c_str(), destinationFilePath.c_str()) != 0) {
+    if (!isOwnTemporaryFile()) {
+        ownsTemporaryFile = false;
+        throw Exception(renameFailed);
+    }
+    const ExchangeResult exchanged =
+        original == nullptr ? ExchangeResult::notSupported
+                            : exchange(directory, temporaryFileName, destinationFileName);
+    if (exchanged == ExchangeResult::exchanged) {
+        // The old file now stands at the temporary name, unless another file
+        // had taken its place since the last check: that one is newer than
+        // this rewrite and goes back.
+        struct stat displaced;
+        if (::fstatat(directory, temporaryFileName.c_str(), &displaced, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !FileStatus::isSameFileAndContent(displaced, *original)) {
+            if (exchange(directory, temporaryFileName, destinationFileName) ==
+                ExchangeResult::exchanged) {
+                discard();
+            } else {
+                ownsTemporaryFile = false;
+            }
+            throw Exception(destinationChanged);
+        }
+        ::unlinkat(directory, temporaryFileName.c_str(), 0);
+    } else if (exchanged == ExchangeResult::failed ||
+               ::renameat(directory, temporaryFileName.c_str(), directory,
+                          destinationFileName.c_str()) != 0) {
         discard();
         throw Exception(renameFailed);
     }
     ownsTemporaryFile = false;
-    flushDirectoryOf(destinationFilePath);
+    // Makes the new name survive a power loss; a failure changes nothing of
+    // what is on disk now, so it is not reported.
+    ::fsync(directory);
 }
 
-void ReplacementFileStream::discard() noexcept {
+bool ReplacementFileStream::isOwnTemporaryFile() const {
+    struct stat named;
+    return ::fstatat(directory, temporaryFileName.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           FileStatus::isSameFile(named, createdStatus);
+}
+
+// Closes and removes the temporary file; false when its name no longer names
+// the file this stream created, which is then left alone.
+bool ReplacementFileStream::discard() noexcept {
     if (file != nullptr) {
         std::fclose(file);
         file = nullptr;
     }
-    if (ownsTemporaryFile) {
-        ::unlink(temporaryFilePath.c_str());
-        ownsTemporaryFile = false;
+    if (!ownsTemporaryFile) {
+        return true;
     }
+    ownsTemporaryFile = false;
+    if (!isOwnTemporaryFile()) {
+        return false;
+    }
+    ::unlinkat(directory, temporaryFileName.c_str(), 0);
+    return true;
 }
 
 } // namespace MetadataCopy

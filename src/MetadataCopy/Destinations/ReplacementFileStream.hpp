@@ -1,9 +1,11 @@
 // An OpenEXR output stream that writes the complete new version of a file
-// beside it (the path with ".tmp" appended) and, on commit, renames it over
-// the file. POSIX rename replaces atomically, and the new file's data reaches
-// the disk before the rename, so at every moment the path holds either the
-// old or the new complete file, whatever fails or crashes, power loss
-// included.
+// beside it (its name with ".tmp" appended, in the same open directory) and,
+// on commit, puts it in the file's place. A rename (or an exchange) replaces
+// atomically, and the new file's data reaches the disk before it, so at every
+// moment the name holds either the old or the new complete file, whatever
+// fails or crashes, power loss included. A crash between an exchange and the
+// removal of the old file leaves the old file at the temporary name, which the
+// next run removes.
 #pragma once
 
 #include <OpenEXR/ImfIO.h>
@@ -11,21 +13,26 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <sys/stat.h>
 
 namespace MetadataCopy {
 
 class ReplacementFileStream : public Imf::OStream {
 public:
-    /// Creates the temporary file with the permission bits of the file at
-    /// destinationPath. An entry already at the temporary path (a leftover
-    /// file or a symbolic link) is removed first and the new file is created
-    /// exclusively, so writing never follows a link planted there; a
-    /// directory there is left alone. Given the open original file
-    /// (originalDescriptor), the new file also takes its owner and group, its
-    /// POSIX ACLs and its extended attributes, as far as the process and the
-    /// file system allow; what they refuse is skipped. Throws Exception
-    /// "Temporary file could not be created.".
-    explicit ReplacementFileStream(const std::string& destinationPath, int originalDescriptor = -1);
+    /// Creates the temporary file, the name with ".tmp" appended, in the open
+    /// directory, with the permission bits of the file of that name. An entry
+    /// already at the temporary name (a leftover file or a symbolic link) is
+    /// removed first and the new file is created exclusively, so writing never
+    /// follows a link planted there; a directory there is left alone. Given
+    /// the open original file (originalDescriptor), the new file also takes
+    /// its owner and group, its POSIX ACLs and its extended attributes, as far
+    /// as the process and the file system allow; what they refuse is skipped
+    /// (an owner refused alone still leaves the group). Any other failure to
+    /// set the owner or the group (an exceeded quota, an I/O error) fails.
+    /// The directory stays the caller's and must stay open until the stream
+    /// is destroyed. Throws Exception "Temporary file could not be created.".
+    ReplacementFileStream(int directoryDescriptor, const std::string& fileName,
+                          int originalDescriptor = -1);
 
     /// Removes the temporary file unless it was committed.
     ~ReplacementFileStream() override;
@@ -44,25 +51,36 @@ public:
     /// OpenEXR made in a destructor and could not report).
     void flushToDisk();
 
-    /// Flushes the temporary file to the disk unless done already, renames it
-    /// over the destination and flushes the directory, so that the new name
-    /// survives a power loss too. Throws Exception, after removing the
-    /// temporary file: the message of flushToDisk, or "Temporary file could
-    /// not be renamed." when the rename failed.
-    void commit();
+    /// Flushes the temporary file to the disk unless done already, puts it in
+    /// the place of the file of the name and flushes the directory, so that
+    /// the new name survives a power loss too. Given the status of the file
+    /// that it replaces (original), it exchanges the two atomically where the
+    /// system can, and puts everything back unless what it displaced is that
+    /// file; elsewhere it renames. Throws Exception: the message of
+    /// flushToDisk; "Destination file changed during the rewrite." when
+    /// another file took the original's place; "Temporary file could not be
+    /// renamed." when the rename failed. The temporary file is removed
+    /// whenever it is still this stream's own.
+    void commit(const struct stat* original = nullptr);
 
-    const std::string& temporaryPath() const { return temporaryFilePath; }
+    /// The name of the temporary file in the directory.
+    const std::string& temporaryName() const { return temporaryFileName; }
 
 private:
-    void discard() noexcept;
+    bool isOwnTemporaryFile() const;
+    bool discard() noexcept;
 
-    std::string destinationFilePath;
-    std::string temporaryFilePath;
+    int directory;
+    std::string destinationFileName;
+    std::string temporaryFileName;
     std::FILE* file = nullptr;
     bool failed = false;
     bool flushed = false;
-    // Set from the exclusive creation until the rename or the removal.
+    // Set from the exclusive creation until the rename or the removal; the
+    // temporary name must still name the created file (device and inode)
+    // before it is renamed or removed, or another process's file stands there.
     bool ownsTemporaryFile = false;
+    struct stat createdStatus {};
 };
 
 } // namespace MetadataCopy

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 using MetadataCopy::ReplacementFileStream;
@@ -17,6 +20,14 @@ bool exists(const std::string& path) {
            boost::filesystem::file_not_found;
 }
 
+// The directory that a stream works in, as the rewrite opens it.
+struct OpenDirectory {
+    explicit OpenDirectory(const std::string& path)
+        : descriptor(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+    ~OpenDirectory() { ::close(descriptor); }
+    const int descriptor;
+};
+
 void writeText(ReplacementFileStream& stream, const std::string& text) {
     stream.write(text.data(), static_cast<int>(text.size()));
 }
@@ -26,8 +37,9 @@ TEST(ReplacementFileStreamTest, CommitReplacesTheFileWithWhatWasWritten) {
     const std::string path = directory.file("a.exr");
     ExrFixtures::writeFileBytes(path, "old content");
 
-    ReplacementFileStream stream(path);
-    EXPECT_EQ(stream.temporaryPath(), path + ".tmp");
+    const OpenDirectory opened(directory.path().string());
+    ReplacementFileStream stream(opened.descriptor, "a.exr");
+    EXPECT_EQ(stream.temporaryName(), "a.exr.tmp");
     writeText(stream, "new ????");
     EXPECT_EQ(stream.tellp(), 8u);
     stream.seekp(4);
@@ -47,7 +59,8 @@ TEST(ReplacementFileStreamTest, FailedRenameRemovesTheTemporaryFileAndLeavesTheD
     boost::filesystem::create_directory(path);
     ExrFixtures::writeFileBytes(directory.file("a.exr/inside"), "kept");
 
-    ReplacementFileStream stream(path);
+    const OpenDirectory opened(directory.path().string());
+    ReplacementFileStream stream(opened.descriptor, "a.exr");
     writeText(stream, "new");
     try {
         stream.commit();
