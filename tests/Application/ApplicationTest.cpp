@@ -618,23 +618,32 @@ INSTANTIATE_TEST_SUITE_P(Signals, StoppingSignalTest, ::testing::Values(SIGINT, 
                                                             : std::string("SIGHUP");
                          });
 
-TEST_F(ApplicationTest, AHangUpIgnoredAtStartStaysIgnored) {
-    // As nohup starts a run, so that it outlives its terminal.
+class IgnoredSignalTest : public ApplicationTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(IgnoredSignalTest, ASignalIgnoredAtStartStaysIgnored) {
+    // As nohup starts a run, so that it outlives its terminal, and as a shell starts a script's
+    // background job, with interrupts ignored.
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
     struct sigaction previous {};
-    ASSERT_EQ(::sigaction(SIGHUP, &ignore, &previous), 0);
+    ASSERT_EQ(::sigaction(GetParam(), &ignore, &previous), 0);
     writeText("clip.vant", vantText);
     const std::vector<std::string> names = writeFrames(100);
     ToolProcess process(invocation({"-s", "clip.vant", "-d", "frame-*.exr"}));
-    ::sigaction(SIGHUP, &previous, nullptr);
+    ::sigaction(GetParam(), &previous, nullptr);
     ASSERT_TRUE(process.waitForOutput(copied(names[0])));
-    process.signal(SIGHUP);
+    process.signal(GetParam());
     const ToolResult result = process.finish();
 
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_NE(result.output.find(copied(names.back()) + "Completed!\n"), std::string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(Signals, IgnoredSignalTest, ::testing::Values(SIGINT, SIGHUP),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return info.param == SIGINT ? std::string("SIGINT")
+                                                         : std::string("SIGHUP");
+                         });
 
 TEST_F(ApplicationTest, StandardOutputThatCannotBeWrittenFailsTheRunAfterItsWork) {
     if (!fs::exists("/dev/full")) {

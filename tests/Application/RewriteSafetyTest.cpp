@@ -1,7 +1,9 @@
 // A frame that okalu-tafe rewrites, met by what happens around it on shared storage: a second
-// run over the same frame, a run killed half-way, a new render put in the frame's place, and
-// frames reached through symbolic links. Each run is the built program as a child process,
-// stopped with SIGSTOP while its temporary file is being written.
+// run over the same frame, a run killed half-way, a new render put in the frame's place, a
+// change of mode, a moved directory, a FIFO, a file-size limit, a colleague's group, and frames
+// reached through symbolic links. Each run is the built program as a child process, stopped with
+// SIGSTOP while its temporary file is being written, or held by strace at a system call (with a
+// delay) or made to fail one (with an error), which makes a race or a failure certain.
 #include "ToolProcess.hpp"
 
 #include "Sources/VantTestFiles.hpp"
@@ -13,9 +15,13 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = boost::filesystem;
@@ -25,6 +31,26 @@ namespace {
 std::string failed(const std::string& name, const std::string& message) {
     return "\r ERR: Failed to copy to \"" + name + "\". (" + message + ")\n";
 }
+
+std::string copied(const std::string& name) {
+    return "\r  OK: Successfully copied to \"" + name + "\".\n";
+}
+
+const char* const changed = "Destination file changed during the rewrite.";
+
+// strace running the tool with the given options, or empty where strace cannot trace (not
+// installed, or ptrace not permitted, as in some containers).
+std::vector<std::string> strace(const std::vector<std::string>& options) {
+    static const bool usable = std::system("strace -o /dev/null true >/dev/null 2>&1") == 0;
+    if (!usable) {
+        return {};
+    }
+    std::vector<std::string> command{"strace", "-o", "/dev/null"};
+    command.insert(command.end(), options.begin(), options.end());
+    return command;
+}
+
+const char* const noStrace = "strace cannot trace here (not installed, or ptrace is not permitted)";
 
 class RewriteSafetyTest : public ::testing::Test {
 protected:
@@ -48,21 +74,24 @@ protected:
         ExrFixtures::writeScanLineExr(path(name), spec);
     }
 
-    ToolInvocation invocation(const std::string& destination) const {
+    ToolInvocation invocation(const std::string& destination, const std::string& other = "") const {
         ToolInvocation result;
         result.arguments = {"-s", "clip.vant", "-d", destination};
+        if (!other.empty()) {
+            result.arguments.push_back(other);
+        }
         result.workingDirectory = directory.path().string();
         result.decoderLibraryDirectory = STANDIN_DIRECTORY;
         return result;
     }
 
-    // Stops the tool while it writes the frame's temporary file: false when the run got past it
-    // before it could be stopped.
-    bool stopAtTemporaryFile(ToolProcess& tool, const std::string& name) const {
+    // Stops the tool while it writes the frame's temporary file (one other than the file of the
+    // inode notInode): false when the run got past it before it could be stopped.
+    bool stopAtTemporaryFile(ToolProcess& tool, const std::string& name, ino_t notInode = 0) const {
         const std::string temporaryPath = path(name + ".tmp");
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         struct stat status;
-        while (::lstat(temporaryPath.c_str(), &status) != 0) {
+        while (::lstat(temporaryPath.c_str(), &status) != 0 || status.st_ino == notInode) {
             if (std::chrono::steady_clock::now() > deadline) {
                 return false;
             }
@@ -125,24 +154,236 @@ TEST_F(RewriteSafetyTest, ASecondRunRefusesAFrameInWorkAndAKilledRunLeavesItWhol
     EXPECT_TRUE(temporaryFiles(directory.path()).empty());
 }
 
-TEST_F(RewriteSafetyTest, AFrameReplacedDuringARunKeepsTheNewerFile) {
-    writeLargeFrame("frame.exr", 1);
+// Something done to a frame, shots/frame.exr, while a run rewrites it, and what the run must leave.
+struct Interference {
+    std::string name;
+    // strace's options, or none for a run stopped at its temporary file.
+    std::vector<std::string> trace;
+    // The system calls at which strace holds the run for the action, if it does.
+    std::vector<long> heldAt;
+    std::function<void(const fs::path&)> act;
+    // The run's failure, or empty where it must rewrite the frame.
+    std::string failure;
+    // Whether the new render put in the frame's place stays, else the original frame.
+    bool newerStays = false;
+    // Where the frame stands at the end, and the mode it must then have (0: not checked).
+    std::string directory = "shots";
+    mode_t mode = 0;
+};
+
+void PrintTo(const Interference& interference, std::ostream* stream) {
+    *stream << interference.name;
+}
+
+void putNewerInPlace(const fs::path& directory) {
+    fs::rename(directory / "newer.exr", directory / "shots/frame.exr");
+}
+
+class InterferenceTest : public RewriteSafetyTest,
+                         public ::testing::WithParamInterface<Interference> {};
+
+TEST_P(InterferenceTest, TheRunKeepsWhatOthersDidAndLeavesNoTemporaryFile) {
+    const Interference& interference = GetParam();
+    fs::create_directory(directory.path() / "shots");
+    writeLargeFrame("shots/frame.exr", 1);
     writeLargeFrame("newer.exr", 2);
+    fs::copy_file(path("shots/frame.exr"), path("original.exr"));
+    const std::string original = ExrFixtures::readFileBytes(path("original.exr"));
     const std::string newer = ExrFixtures::readFileBytes(path("newer.exr"));
 
-    ToolProcess tool(invocation("frame.exr"));
-    ASSERT_TRUE(stopAtTemporaryFile(tool, "frame.exr")) << "the run was not caught at work";
-    fs::rename(path("newer.exr"), path("frame.exr"));
-    tool.signal(SIGCONT);
+    ToolInvocation run = invocation("shots/frame.exr");
+    if (!interference.trace.empty()) {
+        run.wrapper = strace(interference.trace);
+        if (run.wrapper.empty()) {
+            GTEST_SKIP() << noStrace;
+        }
+    }
+    ToolProcess tool(run);
+    if (interference.trace.empty()) {
+        ASSERT_TRUE(stopAtTemporaryFile(tool, "shots/frame.exr")) << "not caught at work";
+        interference.act(directory.path());
+        tool.signal(SIGCONT);
+    } else if (!interference.heldAt.empty()) {
+        ASSERT_TRUE(tool.waitForSystemCall(interference.heldAt)) << "not held by strace";
+        interference.act(directory.path());
+    }
     const ToolResult result = tool.finish();
 
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_NE(
-        result.output.find(failed("frame.exr", "Destination file changed during the rewrite.")),
-        std::string::npos)
-        << result.output;
-    EXPECT_TRUE(holds("frame.exr", newer)) << "the older frame's rewrite replaced the newer";
+    const std::string frame = interference.directory + "/frame.exr";
+    if (interference.failure.empty()) {
+        EXPECT_EQ(result.exitStatus, 0);
+        EXPECT_NE(result.output.find(copied("frame.exr")), std::string::npos) << result.output;
+        EXPECT_TRUE(ExrFixtures::readStringAttribute(path(frame),
+                                                     ExrFixtures::lensCorrectionAttributeName));
+        EXPECT_TRUE(ExrFixtures::rawChunks(path(frame)) ==
+                    ExrFixtures::rawChunks(path("original.exr")));
+    } else {
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_NE(result.output.find(failed("frame.exr", interference.failure)), std::string::npos)
+            << result.output;
+        EXPECT_TRUE(holds(frame, interference.newerStays ? newer : original))
+            << "the frame is not the one that had to stay";
+    }
+    struct stat status;
+    ASSERT_EQ(::stat(path(frame).c_str(), &status), 0);
+    if (interference.mode != 0) {
+        EXPECT_EQ(status.st_mode & 07777, interference.mode);
+    }
+    EXPECT_TRUE(temporaryFiles(directory.path() / interference.directory).empty());
+}
+
+#ifdef __linux__
+const std::vector<long> flockCall{SYS_flock};
+const std::vector<long> renameCalls{SYS_rename, SYS_renameat, SYS_renameat2};
+#else
+const std::vector<long> flockCall, renameCalls;
+#endif
+
+INSTANTIATE_TEST_SUITE_P(
+    SharedStorage, InterferenceTest,
+    ::testing::Values(
+        Interference{"ReplacedDuringTheRewrite", {}, {}, putNewerInPlace, changed, true},
+        // Between the timecode read and the lock: the metadata was chosen for the older frame.
+        Interference{"ReplacedBeforeTheLock",
+                     {"-e", "trace=flock", "-e", "inject=flock:delay_enter=2s"},
+                     flockCall,
+                     putNewerInPlace,
+                     changed,
+                     true},
+        // After the last check, before the rename.
+        Interference{"ReplacedJustBeforeTheRename",
+                     {"-e", "trace=rename,renameat,renameat2", "-e",
+                      "inject=rename,renameat,renameat2:delay_enter=2s"},
+                     renameCalls,
+                     putNewerInPlace,
+                     changed,
+                     true},
+        Interference{"ModeChangedDuringTheRewrite",
+                     {},
+                     {},
+                     [](const fs::path& directory) {
+                         fs::permissions(directory / "shots/frame.exr",
+                                         fs::owner_read | fs::owner_write);
+                     },
+                     changed,
+                     false,
+                     "shots",
+                     0600},
+        Interference{
+            "DirectoryRenamedDuringTheRewrite",
+            {},
+            {},
+            [](const fs::path& directory) { fs::rename(directory / "shots", directory / "moved"); },
+            "",
+            false,
+            "moved"},
+        // An exceeded quota, unlike a refusal, must not leave a frame with the wrong group.
+        Interference{"OwnerNotSetForWantOfQuota",
+                     {"-e", "trace=fchown", "-e", "inject=fchown:error=EDQUOT"},
+                     {},
+                     {},
+                     "Temporary file could not be created.",
+                     false}),
+    [](const ::testing::TestParamInfo<Interference>& info) { return info.param.name; });
+
+TEST_F(RewriteSafetyTest, ARunWithoutALockNeverRenamesAnotherRunsTemporaryFile) {
+    writeLargeFrame("frame.exr", 1);
+    fs::copy_file(path("frame.exr"), path("original.exr"));
+    // Where the file system cannot lock, as over some network file systems: the first run is
+    // held with its temporary file written, and a second run takes the frame meanwhile.
+    ToolInvocation unlocked = invocation("frame.exr");
+    unlocked.wrapper = strace({"-e", "trace=flock,fdatasync", "-e", "inject=flock:error=ENOLCK",
+                               "-e", "inject=fdatasync:delay_enter=3s"});
+    if (unlocked.wrapper.empty()) {
+        GTEST_SKIP() << noStrace;
+    }
+    ToolProcess first(unlocked);
+#ifdef __linux__
+    ASSERT_TRUE(first.waitForSystemCall({SYS_fdatasync})) << "not held by strace";
+#endif
+    struct stat firstTemporary;
+    ASSERT_EQ(::lstat(path("frame.exr.tmp").c_str(), &firstTemporary), 0);
+    ToolProcess second(invocation("frame.exr"));
+    ASSERT_TRUE(stopAtTemporaryFile(second, "frame.exr", firstTemporary.st_ino))
+        << "the second run was not caught at work";
+
+    // The second run's half-written file must not take the frame's place.
+    const ToolResult firstResult = first.finish();
+    EXPECT_EQ(firstResult.exitStatus, 1);
+    EXPECT_NE(firstResult.output.find(failed("frame.exr", "Temporary file could not be renamed.")),
+              std::string::npos)
+        << firstResult.output;
+    second.signal(SIGCONT);
+    const ToolResult secondResult = second.finish();
+    EXPECT_EQ(secondResult.exitStatus, 0) << secondResult.output;
+    EXPECT_TRUE(ExrFixtures::rawChunks(path("frame.exr")) ==
+                ExrFixtures::rawChunks(path("original.exr")));
     EXPECT_TRUE(temporaryFiles(directory.path()).empty());
+}
+
+TEST_F(RewriteSafetyTest, AFifoAtAFramesNameFailsThatFrameAndTheRunEnds) {
+    writeLargeFrame("a.exr", 1);
+    writeLargeFrame("b.exr", 2);
+    ToolProcess tool(invocation("a.exr", "b.exr"));
+    ASSERT_TRUE(stopAtTemporaryFile(tool, "a.exr")) << "the run was not caught at work";
+    fs::remove(path("b.exr"));
+    ASSERT_EQ(::mkfifo(path("b.exr").c_str(), 0644), 0);
+    tool.signal(SIGCONT);
+    const ToolResult result = tool.finish(std::chrono::seconds(60));
+
+    EXPECT_EQ(result.exitStatus, 1) << "a run blocked on the FIFO is killed after a minute";
+    EXPECT_NE(result.output.find(copied("a.exr")), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find(failed("b.exr", "File does not exist.")), std::string::npos);
+}
+
+TEST_F(RewriteSafetyTest, AFrameBeyondTheFileSizeLimitFailsAloneAndTheRunGoesOn) {
+    writeLargeFrame("a.exr", 1);
+    ExrFixtures::ExrFileSpec small;
+    small.timeCode = Imf::TimeCode(1, 0, 0, 0);
+    ExrFixtures::writeScanLineExr(path("b.exr"), small);
+    const std::string original = ExrFixtures::readFileBytes(path("a.exr"));
+    ToolInvocation limited = invocation("a.exr", "b.exr");
+    limited.fileSizeLimit = 1 << 20; // as by "ulimit -f 2048"
+
+    const ToolResult result = runTool(limited);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.output.find(failed("a.exr", "Temporary file could not be created.")),
+              std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find(copied("b.exr") + "Completed with 1 error!\n"), std::string::npos);
+    EXPECT_TRUE(holds("a.exr", original));
+    EXPECT_TRUE(temporaryFiles(directory.path()).empty());
+}
+
+TEST_F(RewriteSafetyTest, AColleaguesFrameKeepsItsGroupWhereItsOwnerCannotBeKept) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can run the tool as another user";
+    }
+    // A member of the show's group 5678 rewrites a colleague's frame.
+    const std::vector<std::string> member{"setpriv", "--reuid=4321", "--regid=4321",
+                                          "--groups=5678", "--"};
+    ToolInvocation version = invocation("frame.exr");
+    version.arguments = {"--version"};
+    version.wrapper = member;
+    if (runTool(version).output != "0.4.3\n") {
+        GTEST_SKIP() << "setpriv is missing, or another user cannot run this build";
+    }
+    ExrFixtures::ExrFileSpec spec;
+    spec.timeCode = Imf::TimeCode(1, 0, 0, 0);
+    ExrFixtures::writeScanLineExr(path("frame.exr"), spec);
+    ASSERT_EQ(::chown(path("frame.exr").c_str(), 1234, 5678), 0);
+    ASSERT_EQ(::chmod(path("frame.exr").c_str(), 0664), 0);
+    ASSERT_EQ(::chmod(directory.path().c_str(), 0777), 0);
+
+    ToolInvocation rewrite = invocation("frame.exr");
+    rewrite.wrapper = member;
+    const ToolResult result = runTool(rewrite);
+    EXPECT_EQ(result.exitStatus, 0) << result.output;
+    struct stat status;
+    ASSERT_EQ(::stat(path("frame.exr").c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, 4321u);
+    EXPECT_EQ(status.st_gid, 5678u) << "the colleague's group is lost";
+    EXPECT_EQ(status.st_mode & 07777, 0664u);
 }
 
 TEST_F(RewriteSafetyTest, ALinkedFrameIsRewrittenWhereTheLinksLeadAndTheLinksStay) {

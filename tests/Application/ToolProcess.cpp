@@ -1,12 +1,16 @@
 #include "ToolProcess.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -47,7 +51,9 @@ std::vector<char*> pointersTo(std::vector<std::string>& texts) {
 ToolProcess::ToolProcess(const ToolInvocation& invocation) {
     // Everything the child needs is prepared before fork: between fork and exec a child of a
     // threaded process may only make async-signal-safe calls.
-    std::vector<std::string> argumentTexts{OKALU_TAFE_EXECUTABLE};
+    std::vector<std::string> argumentTexts = invocation.wrapper;
+    argumentTexts.push_back(OKALU_TAFE_EXECUTABLE);
+    wrapped = !invocation.wrapper.empty();
     argumentTexts.insert(argumentTexts.end(), invocation.arguments.begin(),
                          invocation.arguments.end());
     std::vector<std::string> environmentTexts =
@@ -81,10 +87,21 @@ ToolProcess::ToolProcess(const ToolInvocation& invocation) {
             }
             ::close(full);
         }
-        // As a shell starts it, not with the test process's own choice for a broken pipe.
+        // As a shell starts it, not with the test process's own choice for a broken pipe or an
+        // exceeded file size.
         ::signal(SIGPIPE, SIG_DFL);
+        ::signal(SIGXFSZ, SIG_DFL);
+        if (invocation.fileSizeLimit != 0) {
+            const rlimit limit{invocation.fileSizeLimit, invocation.fileSizeLimit};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+                ::_exit(127);
+            }
+        }
         if (::chdir(invocation.workingDirectory.c_str()) != 0) {
             ::_exit(127);
+        }
+        if (wrapped) {
+            ::execvpe(argv[0], argv.data(), envp.data());
         }
         ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
@@ -125,6 +142,9 @@ void ToolProcess::closeOutput() {
 }
 
 ToolProcess::~ToolProcess() {
+    if (tool > 0 && tool != child) {
+        ::kill(tool, SIGKILL);
+    }
     if (child > 0) {
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
@@ -134,13 +154,14 @@ ToolProcess::~ToolProcess() {
     closeIfOpen(errorPipe);
 }
 
-bool ToolProcess::readOnce() {
+bool ToolProcess::readOnce(int timeout) {
     pollfd descriptors[2] = {{outputPipe, POLLIN, 0}, {errorPipe, POLLIN, 0}};
     if (outputPipe < 0 && errorPipe < 0) {
         return false;
     }
-    if (::poll(descriptors, 2, -1) < 0) {
-        return errno == EINTR;
+    const int ready = ::poll(descriptors, 2, timeout);
+    if (ready <= 0) {
+        return ready == 0 || errno == EINTR;
     }
     std::string* targets[2] = {&result.output, &result.errors};
     int* pipes[2] = {&outputPipe, &errorPipe};
@@ -185,9 +206,52 @@ bool ToolProcess::stop() {
     return information.si_code == CLD_STOPPED;
 }
 
-ToolResult ToolProcess::finish() {
+pid_t ToolProcess::toolProcess() {
+    if (!wrapped) {
+        return child;
+    }
+    // The wrapper may start helpers of its own before it starts the tool.
+    const std::string proc = "/proc/" + std::to_string(child);
+    std::ifstream children(proc + "/task/" + std::to_string(child) + "/children");
+    for (pid_t candidate = 0; tool <= 0 && children >> candidate;) {
+        std::string name;
+        std::getline(std::ifstream("/proc/" + std::to_string(candidate) + "/comm"), name);
+        if (name == "okalu-tafe") {
+            tool = candidate;
+        }
+    }
+    return tool;
+}
+
+bool ToolProcess::waitForSystemCall(const std::vector<long>& numbers) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const pid_t process = toolProcess();
+        long number = -1;
+        if (process > 0) {
+            std::ifstream("/proc/" + std::to_string(process) + "/syscall") >> number;
+        }
+        if (std::find(numbers.begin(), numbers.end(), number) != numbers.end()) {
+            return true;
+        }
+        siginfo_t information{};
+        if (::waitid(P_PID, static_cast<id_t>(child), &information, WEXITED | WNOHANG | WNOWAIT) ==
+                0 &&
+            information.si_pid != 0) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return false;
+}
+
+ToolResult ToolProcess::finish(std::chrono::seconds limit) {
     closeInput();
-    while (readOnce()) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (readOnce(limit.count() == 0 ? -1 : 100)) {
+        if (limit.count() != 0 && std::chrono::steady_clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+        }
     }
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {

@@ -3,6 +3,7 @@
 // output and standard error captured apart.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -35,6 +36,11 @@ struct ToolInvocation {
     std::string input;
     bool keepInputOpen = false;
     StandardOutput standardOutput = StandardOutput::captured;
+    /// A command that runs the tool with the arguments that follow it (strace with its options,
+    /// setpriv with its own), or empty.
+    std::vector<std::string> wrapper{};
+    /// The child's file-size limit in bytes (RLIMIT_FSIZE), or 0 for the test process's own.
+    unsigned long fileSizeLimit = 0;
 };
 
 class ToolProcess {
@@ -62,14 +68,25 @@ public:
     /// first (finish still reports how). SIGCONT through signal lets it go on.
     bool stop();
 
-    /// Reads both streams to their end and waits for the child.
-    ToolResult finish();
+    /// Waits until okalu-tafe itself (the wrapper's child, where there is a wrapper) has entered
+    /// one of the system calls, as where strace holds it with a delay: false when it ended first
+    /// or 30 seconds passed.
+    bool waitForSystemCall(const std::vector<long>& numbers);
+
+    /// Reads both streams to their end and waits for the child; a child still running after
+    /// the limit (0: none) is killed, so that a hanging run fails its test instead of ending it.
+    ToolResult finish(std::chrono::seconds limit = std::chrono::seconds(0));
 
 private:
-    // Reads what is available on the two pipes; false once both are closed.
-    bool readOnce();
+    // Reads what is available on the two pipes, waiting at most timeout milliseconds (-1: no
+    // limit); false once both are closed.
+    bool readOnce(int timeout = -1);
+    // okalu-tafe's own process: the child, or the wrapper's child once it has one (else -1).
+    pid_t toolProcess();
 
     pid_t child = -1;
+    pid_t tool = -1;
+    bool wrapped = false;
     int inputPipe = -1;
     int outputPipe = -1;
     int errorPipe = -1;
