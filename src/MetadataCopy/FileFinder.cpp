@@ -1,6 +1,7 @@
 #include "MetadataCopy/FileFinder.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <regex>
 
 #include <boost/algorithm/string/replace.hpp>
@@ -26,22 +27,39 @@ std::vector<std::string> namesOfAllFilesInDirectory(const boost::filesystem::pat
     return names;
 }
 
+// Whether the characters from `index` on start a quantifier that would repeat
+// the repetition before them: "+" or a counted "{n}", "{n,}", "{n,m}". The
+// engine accepts such a nested quantifier, although ECMAScript refuses it, and
+// then takes time exponential in the name's length to match it. A "{" that
+// starts no count is left to the engine, which refuses it in its own words.
+bool startsNestedQuantifier(const std::string& pattern, std::size_t index) {
+    return index < pattern.size() &&
+           (pattern[index] == '+' ||
+            (pattern[index] == '{' && index + 1 < pattern.size() &&
+             std::isdigit(static_cast<unsigned char>(pattern[index + 1]))));
+}
+
 // A "*" is the wildcard: any sequence of characters, line breaks included,
 // which the expression "." alone does not match. Read as the expression
 // engine reads the pattern, a star inside a character class or right after a
 // backslash never was a wildcard; it keeps the ".*" it always had there, so
-// that such components mean what they meant.
-std::string widenStars(const std::string& pattern) {
+// that such components mean what they meant. `repeatsAStar` tells whether a
+// star outside a class is followed by a quantifier of its own.
+std::string widenStars(const std::string& pattern, bool& repeatsAStar) {
     std::string widened;
     bool inClass = false;
+    repeatsAStar = false;
     for (std::size_t index = 0; index < pattern.size(); ++index) {
         const char character = pattern[index];
         if (character == '\\' && index + 1 < pattern.size()) {
             const char escaped = pattern[++index];
             widened += character;
             widened += escaped == '*' ? std::string(".*") : std::string(1, escaped);
+            repeatsAStar |=
+                escaped == '*' && !inClass && startsNestedQuantifier(pattern, index + 1);
         } else if (character == '*') {
             widened += inClass ? ".*" : "[\\s\\S]*";
+            repeatsAStar |= !inClass && startsNestedQuantifier(pattern, index + 1);
         } else {
             if (character == '[') {
                 inClass = true;
@@ -60,7 +78,14 @@ std::regex patternOfComponent(const std::string& component) {
     // expression (a character class works).
     std::string pattern = "^" + component + "$";
     boost::algorithm::replace_all(pattern, ".", "\\.");
-    return std::regex(widenStars(pattern), std::regex::ECMAScript);
+    bool repeatsAStar = false;
+    std::regex expression(widenStars(pattern, repeatsAStar), std::regex::ECMAScript);
+    // Checked once the engine has accepted the pattern, so that a pattern that
+    // is wrong in another way too keeps the engine's message.
+    if (repeatsAStar) {
+        throw std::regex_error(std::regex_constants::error_badrepeat);
+    }
+    return expression;
 }
 
 } // namespace

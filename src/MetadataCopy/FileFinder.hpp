@@ -16,7 +16,8 @@ public:
     /// nothing, silently; file-system errors are never reported.
     ///
     /// Throws std::regex_error when a last component is no valid ECMAScript expression once built
-    /// into a pattern (an unbalanced "(" or "[", for example).
+    /// into a pattern (an unbalanced "(" or "[", or a "*" followed by "+" or by a count such as
+    /// "{1000}", for example).
     static std::vector<std::string> find(const std::vector<std::string>& arguments);
 };
 

@@ -17,6 +17,7 @@
 #include <regex>
 #include <signal.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fs = boost::filesystem;
@@ -395,7 +396,8 @@ TEST_F(ApplicationTest, WildcardsExpandInByteOrderAndCaseSensitively) {
     EXPECT_FALSE(metadataOf("c.exr"));
     EXPECT_FALSE(metadataOf("xy.exr"));
 
-    // The message of an invalid pattern is the standard library's.
+    // The message of an invalid pattern is the standard library's; a quantifier right after a
+    // star repeats a repetition, which is refused as such.
     std::string regexMessage;
     try {
         std::regex("^clip(\\..*exr$");
@@ -403,9 +405,18 @@ TEST_F(ApplicationTest, WildcardsExpandInByteOrderAndCaseSensitively) {
         regexMessage = error.what();
     }
     ASSERT_FALSE(regexMessage.empty());
-    result = run({"-s", "clip.vant", "-d", "a.exr", "clip(.*exr"});
-    EXPECT_EQ(result.output, "1 source file was found.\n" + regexMessage + "\n");
-    EXPECT_EQ(result.exitStatus, 2);
+    const std::string repeatMessage =
+        std::regex_error(std::regex_constants::error_badrepeat).what();
+    const std::pair<const char*, std::string> invalidPatterns[] = {
+        {"clip(.*exr", regexMessage},
+        {"shot*+v2*.exr", repeatMessage},
+        {"*{2,}.exr", repeatMessage},
+    };
+    for (const auto& invalid : invalidPatterns) {
+        result = run({"-s", "clip.vant", "-d", "a.exr", invalid.first});
+        EXPECT_EQ(result.output, "1 source file was found.\n" + invalid.second + "\n");
+        EXPECT_EQ(result.exitStatus, 2) << invalid.first;
+    }
 }
 
 TEST_F(ApplicationTest, OverwritePoliciesDecideAboutExistingMetadata) {

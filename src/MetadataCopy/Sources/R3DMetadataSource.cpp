@@ -79,10 +79,34 @@ void modifyTimecodeStringIfNeeded(float fps, std::string& text) {
     }
 }
 
+// Where the timecodes of a clip's frames fall back, as they do once in a clip
+// that runs across midnight, watched frame by frame.
+struct TimecodeFalls {
+    std::size_t count = 0;
+    // For the last fall: how many runs of lens data start before its frame.
+    std::size_t runsBefore = 0;
+    // The greatest hours from the last fall on.
+    std::uint32_t greatestHours = 0;
+    // The timecode of the last frame that has one.
+    std::optional<Timecode::Timecode> last;
+
+    void add(const Timecode::Timecode& timecode, std::size_t runsSoFar) {
+        if (last && timecode < *last) {
+            ++count;
+            runsBefore = runsSoFar;
+            greatestHours = 0;
+        }
+        greatestHours = std::max(greatestHours, timecode.hours);
+        last = timecode;
+    }
+};
+
 // Every frame that starts a new run of lens data, with its timecode; frames
-// without a packet neither end nor start a run.
+// without a packet neither end nor start a run. The timecode of every frame
+// goes to `falls`; a frame that starts no run may have none, or one that is
+// not valid, and is then passed over.
 std::vector<std::pair<Timecode::Timecode, RawSubmetadata>>
-allRawTlvMetadata(std::shared_ptr<R3DSDK::Clip> clip) {
+allRawTlvMetadata(std::shared_ptr<R3DSDK::Clip> clip, TimecodeFalls& falls) {
     std::vector<std::pair<Timecode::Timecode, RawSubmetadata>> result;
     const float fps = clip->MetadataItemAsFloat(R3DSDK::RMD_FRAMERATE);
     const std::uint64_t frameCount = clip->VideoFrameCount();
@@ -91,73 +115,43 @@ allRawTlvMetadata(std::shared_ptr<R3DSDK::Clip> clip) {
         clip->GetFrameMetadata(frameMetadata, static_cast<std::size_t>(frame));
         RawSubmetadata raw = rawTlvSubmetadata(
             frameMetadata.MetadataItemAsString(R3DSDK::RMD_LENS_OKALU_TELVAR_DYNAMIC));
-        if (raw.hexPayload.empty()) {
-            continue;
-        }
-        if (!result.empty() && result.back().second.typeCode == raw.typeCode &&
-            result.back().second.hexPayload == raw.hexPayload) {
-            continue;
-        }
         std::string timecodeText =
             frameMetadata.MetadataItemAsString(R3DSDK::RMD_FRAME_ABSOLUTE_TIMECODE);
         modifyTimecodeStringIfNeeded(fps, timecodeText);
-        result.emplace_back(Timecode::Timecode(timecodeText.c_str(), 0.0f), std::move(raw));
+        const bool startsRun = !raw.hexPayload.empty() &&
+                               (result.empty() || result.back().second.typeCode != raw.typeCode ||
+                                result.back().second.hexPayload != raw.hexPayload);
+        if (startsRun) {
+            result.emplace_back(Timecode::Timecode(timecodeText.c_str(), 0.0f), std::move(raw));
+            falls.add(result.back().first, result.size() - 1);
+        } else {
+            try {
+                falls.add(Timecode::Timecode(timecodeText.c_str(), 0.0f), result.size());
+            } catch (const Timecode::InvalidTimecodeException&) {
+                // A frame without a valid timecode takes no part in finding the wrap.
+            }
+        }
     }
     return result;
 }
 
-// The timecode of the clip's last frame, read as a kept frame's is; none when
-// the clip has no frame or that frame's timecode is missing or not valid.
-std::optional<Timecode::Timecode> lastFrameTimecode(const std::shared_ptr<R3DSDK::Clip>& clip) {
-    const std::uint64_t frameCount = clip->VideoFrameCount();
-    if (frameCount == 0) {
+// A clip that runs across midnight has time-of-day timecodes that fall back
+// once, at the wrap. From the frame of the wrap on every kept timecode counts
+// 24 hours later, so that the list ascends as the halving search needs.
+// Returns the clip's end (its last frame with a timecode) counted the same
+// way, or nothing when the clip does not cross midnight. Timecodes that fall
+// more than once are no continuous clip (they jump) and are left as stored.
+std::optional<Timecode::Timecode> continueAcrossMidnight(std::vector<Timecode::Timecode>& timecodes,
+                                                         const TimecodeFalls& falls) {
+    if (falls.count != 1 || falls.greatestHours > std::numeric_limits<std::uint32_t>::max() - 24u) {
         return std::nullopt;
     }
-    R3DSDK::Metadata frameMetadata;
-    clip->GetFrameMetadata(frameMetadata, static_cast<std::size_t>(frameCount - 1));
-    std::string timecodeText =
-        frameMetadata.MetadataItemAsString(R3DSDK::RMD_FRAME_ABSOLUTE_TIMECODE);
-    modifyTimecodeStringIfNeeded(clip->MetadataItemAsFloat(R3DSDK::RMD_FRAMERATE), timecodeText);
-    try {
-        return Timecode::Timecode(timecodeText.c_str(), 0.0f);
-    } catch (const Timecode::InvalidTimecodeException&) {
-        return std::nullopt;
+    for (std::size_t index = falls.runsBefore; index < timecodes.size(); ++index) {
+        timecodes[index].hours += 24u;
     }
-}
-
-// A clip that runs across midnight stores time-of-day timecodes that fall
-// back once, at the wrap. From there on every kept timecode counts 24 hours
-// later, so that the list ascends as the halving search needs. Returns the
-// clip's end counted the same way, or nothing when the clip does not cross
-// midnight. Timecodes that fall more than once are no continuous clip (they
-// jump) and are left as stored.
-std::optional<Timecode::Timecode>
-continueAcrossMidnight(std::vector<Timecode::Timecode>& timecodes,
-                       const std::optional<Timecode::Timecode>& lastFrame) {
-    std::vector<Timecode::Timecode> sequence = timecodes;
-    if (lastFrame) {
-        sequence.push_back(*lastFrame);
-    }
-    std::size_t falls = 0;
-    std::size_t wrap = 0;
-    for (std::size_t index = 1; index < sequence.size(); ++index) {
-        if (sequence[index] < sequence[index - 1]) {
-            ++falls;
-            wrap = index;
-        }
-    }
-    const auto tooLate = [](const Timecode::Timecode& timecode) {
-        return timecode.hours > std::numeric_limits<std::uint32_t>::max() - 24u;
-    };
-    if (falls != 1 || std::any_of(sequence.begin() + static_cast<std::ptrdiff_t>(wrap),
-                                  sequence.end(), tooLate)) {
-        return std::nullopt;
-    }
-    for (std::size_t index = wrap; index < sequence.size(); ++index) {
-        sequence[index].hours += 24u;
-    }
-    std::copy_n(sequence.begin(), timecodes.size(), timecodes.begin());
-    return sequence.back();
+    Timecode::Timecode end = *falls.last;
+    end.hours += 24u;
+    return end;
 }
 
 std::uint64_t secondCount(const Timecode::Timecode& timecode) {
@@ -189,7 +183,8 @@ R3DMetadataSource::R3DMetadataSource(const std::string& filePath) {
         throw Exception("Recording format of source is unknown.");
     }
 
-    const auto rawPackets = allRawTlvMetadata(clip);
+    TimecodeFalls falls;
+    const auto rawPackets = allRawTlvMetadata(clip, falls);
     timecodes.reserve(rawPackets.size());
     frameMetadatas.reserve(rawPackets.size());
     for (const auto& entry : rawPackets) {
@@ -200,7 +195,7 @@ R3DMetadataSource::R3DMetadataSource(const std::string& filePath) {
     if (timecodes.empty()) {
         throw Exception("Source does not contain any Telvar metadata.");
     }
-    endAcrossMidnight = continueAcrossMidnight(timecodes, lastFrameTimecode(clip));
+    endAcrossMidnight = continueAcrossMidnight(timecodes, falls);
 }
 
 Metadata R3DMetadataSource::metadata(const Timecode::Timecode& timecode) const {

@@ -36,7 +36,8 @@ private:
     std::vector<Timecode::Timecode> timecodes;
     std::vector<FrameMetadata> frameMetadatas;
     // Only for a clip that runs across midnight: the timecode of its last
-    // frame, counted on past 24:00:00:00 like the kept ones after the wrap.
+    // frame that has one, counted on past 24:00:00:00 like the kept ones
+    // after the wrap.
     std::optional<Timecode::Timecode> endAcrossMidnight;
 };
 

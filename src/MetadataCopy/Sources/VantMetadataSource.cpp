@@ -6,6 +6,7 @@
 #include "MetadataCopy/Sources/MetadataSourceHelper.hpp"
 #include "Timecode/InvalidTimecodeException.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -26,20 +27,20 @@ float imageRadiusForSensorWidth(float sensorWidth, std::uint32_t width, std::uin
 }
 
 // The request as the file counts it. A file whose first row's timecode plus
-// the frames up to its last row passes 24:00:00:00 runs on across midnight,
-// so that its later rows lie at 24:00:00:00 and after: a request before the
+// the frames up to its last frame passes 24:00:00:00 runs on across midnight,
+// so that its later frames lie at 24:00:00:00 and after: a request before the
 // first row is then taken 24 hours later when it belongs to the following
 // day. Every other request, and every request to another file, stays as it
 // is.
 Timecode::Timecode requestAcrossMidnight(const Timecode::Timecode& request,
                                          const Timecode::Timecode& start,
-                                         std::uint32_t lastRowOffset, bool dropFrame) {
+                                         std::uint32_t lastFrameOffset, bool dropFrame) {
     try {
         const Timecode::Timecode midnight("00:00:00:00", start.fps);
         const std::uint64_t dayLength =
             Timecode::difference(Timecode::Timecode("24:00:00:00", start.fps), midnight, dropFrame);
         const std::uint64_t first = Timecode::difference(start, midnight, dropFrame);
-        const std::uint64_t last = first + lastRowOffset;
+        const std::uint64_t last = first + lastFrameOffset;
         if (last < dayLength || !(request < start) ||
             request.hours > std::numeric_limits<std::uint32_t>::max() - 24u) {
             return request;
@@ -110,9 +111,13 @@ CorrectionData::Frame VantMetadataSource::frameData(const Timecode::Timecode& ti
         const CorrectionData::Frame first = frames.begin()->second;
         const auto& timecodeHeader = correctionContent.header.timecode;
         const Timecode::Timecode start(first.timecode.c_str(), timecodeHeader.fps);
-        const std::uint32_t lastRowOffset = frames.rbegin()->first - frames.begin()->first;
-        const Timecode::Timecode request =
-            requestAcrossMidnight(timecode, start, lastRowOffset, timecodeHeader.drop);
+        // The clip may run on past its last row, which then holds until the
+        // clip's last frame; both count in the rows' numbering.
+        const std::uint32_t clipFrames = correctionContent.header.clip.durationFrames;
+        const std::uint32_t lastFrame =
+            std::max(frames.rbegin()->first, clipFrames == 0 ? 0u : clipFrames - 1);
+        const Timecode::Timecode request = requestAcrossMidnight(
+            timecode, start, lastFrame - frames.begin()->first, timecodeHeader.drop);
         // Summed in 64 bits: a wrap-around would silently pick an early row
         // for a timecode far past the last one.
         frameNumber =

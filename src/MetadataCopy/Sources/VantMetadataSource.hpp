@@ -28,9 +28,10 @@ public:
 
     /// The row in force at the timecode, counting frames from the first row's
     /// timecode at the file's "tcFps", by the drop-frame rule when "tcDrop" is
-    /// set and the rate rounds to 30 or 60. A file whose frames pass
-    /// 24:00:00:00 runs on into the next day (see the source file). Throws
-    /// Exception with an empty message.
+    /// set and the rate rounds to 30 or 60. A file whose last frame, the later
+    /// of its last row and its clip's last one ("clipDurationFrames" - 1),
+    /// passes 24:00:00:00 runs on into the next day (see the source file).
+    /// Throws Exception with an empty message.
     CorrectionData::Frame frameData(const Timecode::Timecode& timecode) const;
 
     /// The row with the greatest frame number not above frameNumber. Throws

@@ -58,7 +58,7 @@ void expectAnswers(const R3DMetadataSource& source, const std::vector<Request>& 
 
 TEST_F(R3DMetadataSourceTest, KeepsTheFramesWhereTheLensDataChanges) {
     const std::string a = shortPacket(11), b = shortPacket(22);
-    // Frames that are not kept carry no timecode: reading one would fail.
+    // Frames that are not kept may carry no timecode.
     const struct {
         const char* name;
         std::vector<Frame> frames;
@@ -146,8 +146,10 @@ TEST_F(R3DMetadataSourceTest, DoublesTheFrameNumbersOfDoubleRateClips) {
 
 // A clip whose timecodes fall back once runs on past midnight: before it, or
 // nearer its start than its end, is its first entry; after it, its last. The
-// frame that holds the wrap need not be kept. Timecodes that fall twice stay
-// as stored, so the halving misses the exact 10:00:00:20 as it always has.
+// frame that holds the wrap need not be kept nor carry lens data, and a last
+// frame without a timecode leaves the clip's end to the frame before it.
+// Timecodes that fall twice stay as stored, so the halving misses the exact
+// 10:00:00:20 as it always has.
 TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
     const std::string a = shortPacket(11), b = shortPacket(22), c = shortPacket(33);
     const struct {
@@ -170,6 +172,16 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
          {{"23:59:59.29", a}, {"23:59:59:29", b}, {"00:00:00.00", c}},
          {{"23:59:59:59", 22}, {"00:00:00:01", 33}}},
         {"24", {{"23:59:59:22", a}, {"23:59:59:23", b}}, {{"00:00:00:01", 11}}},
+        {"24",
+         {{"23:59:59:22", ""},
+          {"23:59:59:23", ""},
+          {"00:00:00:00", a},
+          {"00:00:00:01", a},
+          {"00:00:00:02", b}},
+         {{"23:59:59:23", 11}, {"00:00:00:01", 11}, {"00:00:00:02", 22}}},
+        {"24",
+         {{"23:59:59:22", a}, {"23:59:59:23", b}, {"00:00:00:00", b}, {"-", b}},
+         {{"00:00:00:00", 22}}},
         {"24",
          {{"10:00:00:10", a},
           {"10:00:00:20", b},

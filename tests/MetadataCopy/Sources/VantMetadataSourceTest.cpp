@@ -87,8 +87,9 @@ TEST_F(VantMetadataSourceTest, FractionalRateCountsWholeFramesPerSecond) {
 
 // Drop-frame counting (with "tcDrop" at a rate that rounds to 30 or 60, the
 // first labels of every minute but each tenth name no frame) and files whose
-// frames pass 24:00:00:00, which run on as one clip: before such a file, or
-// nearer its start than its end, nothing answers; after it, its last row.
+// rows or clip ("clipDurationFrames") pass 24:00:00:00, which run on as one
+// clip: before such a file, or nearer its start than its end, nothing
+// answers; after it, its last row.
 TEST_F(VantMetadataSourceTest, DropFrameAndMidnightCountOnlyTheFramesThatExist) {
     const std::vector<std::string> laterRows = {row2(1, "1", "x"), row2(2, "1", "x"),
                                                 row2(3, "1", "x"), row2(5, "1", "x")};
@@ -97,6 +98,7 @@ TEST_F(VantMetadataSourceTest, DropFrameAndMidnightCountOnlyTheFramesThatExist) 
         const char* drop;
         std::vector<std::string> rows;
         std::vector<std::pair<const char*, int>> requests; // -1: refused
+        const char* clipDurationFrames = "0";
     } cases[] = {
         {"29.97",
          "1",
@@ -120,12 +122,19 @@ TEST_F(VantMetadataSourceTest, DropFrameAndMidnightCountOnlyTheFramesThatExist) 
           {"23:59:00:00", -1}}},
         {"29.97", "1", {row2(0, "1", "23:59:59:28")}, {{"00:00:00:00", 2}, {"23:59:59:27", -1}}},
         {"25", "0", {row2(0, "1", "23:59:59:18")}, {{"23:59:59:23", 5}, {"00:00:00:00", -1}}},
+        {"24",
+         "0",
+         {row2(0, "1", "23:59:59:00"), row2(12, "1", "x")},
+         {{"00:00:00:05", 12}, {"11:59:00:00", 12}, {"12:01:00:00", -1}},
+         "48"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.fps) + " drop " + c.drop + " " + c.rows.front());
         std::vector<std::string> rows = c.rows;
         rows.insert(rows.end(), laterRows.begin(), laterRows.end());
-        auto source = sourceFor(vantText(rows, {{"tcFps", c.fps}, {"tcDrop", c.drop}}));
+        auto source = sourceFor(vantText(
+            rows,
+            {{"tcFps", c.fps}, {"tcDrop", c.drop}, {"clipDurationFrames", c.clipDurationFrames}}));
         for (const auto& request : c.requests) {
             if (request.second < 0) {
                 EXPECT_THROW(source->frameData(at(request.first)), Exception) << request.first;
