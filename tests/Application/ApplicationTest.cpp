@@ -622,12 +622,15 @@ TEST_P(StoppingSignalTest, StopsALongRunBetweenFiles) {
     EXPECT_TRUE(temporaryFiles().empty());
 }
 
+// Names the instances of a test over stopping signals.
+std::string signalName(const ::testing::TestParamInfo<int>& info) {
+    return info.param == SIGINT    ? std::string("SIGINT")
+           : info.param == SIGTERM ? std::string("SIGTERM")
+                                   : std::string("SIGHUP");
+}
+
 INSTANTIATE_TEST_SUITE_P(Signals, StoppingSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return info.param == SIGINT    ? std::string("SIGINT")
-                                    : info.param == SIGTERM ? std::string("SIGTERM")
-                                                            : std::string("SIGHUP");
-                         });
+                         signalName);
 
 class IgnoredSignalTest : public ApplicationTest, public ::testing::WithParamInterface<int> {};
 
@@ -650,11 +653,7 @@ TEST_P(IgnoredSignalTest, ASignalIgnoredAtStartStaysIgnored) {
     EXPECT_NE(result.output.find(copied(names.back()) + "Completed!\n"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, IgnoredSignalTest, ::testing::Values(SIGINT, SIGHUP),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return info.param == SIGINT ? std::string("SIGINT")
-                                                         : std::string("SIGHUP");
-                         });
+INSTANTIATE_TEST_SUITE_P(Signals, IgnoredSignalTest, ::testing::Values(SIGINT, SIGHUP), signalName);
 
 TEST_F(ApplicationTest, StandardOutputThatCannotBeWrittenFailsTheRunAfterItsWork) {
     if (!fs::exists("/dev/full")) {
