@@ -2,8 +2,11 @@
 
 #include "Exception/Exception.hpp"
 #include "MetadataCopy/Destinations/DescriptorInputStream.hpp"
+#include "MetadataCopy/Destinations/ExrChunkTable.hpp"
+#include "MetadataCopy/Destinations/ExrHeaderBytes.hpp"
 #include "MetadataCopy/Destinations/FileStatus.hpp"
 #include "MetadataCopy/Destinations/LockedDestination.hpp"
+#include "MetadataCopy/Destinations/PrefixRecordingStream.hpp"
 #include "MetadataCopy/Destinations/ReplacementFileStream.hpp"
 #include "MetadataCopy/DoubleRate.hpp"
 
@@ -12,6 +15,7 @@
 #include <OpenEXR/ImfInputFile.h>
 #include <OpenEXR/ImfMultiPartInputFile.h>
 #include <OpenEXR/ImfOutputFile.h>
+#include <OpenEXR/ImfStdIO.h>
 #include <OpenEXR/ImfStringAttribute.h>
 #include <OpenEXR/ImfTestFile.h>
 #include <OpenEXR/ImfThreading.h>
@@ -21,10 +25,12 @@
 #include <boost/filesystem/path.hpp>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
 #include <locale>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 #include <vector>
@@ -257,7 +263,20 @@ Imf::Header readHeader(const std::string& filePath, struct stat& status) {
         throw Exception(fileDoesNotExist);
     }
     DescriptorInputStream stream(descriptor, filePath);
+    // Every size that the header declares must lie inside the file before
+    // OpenEXR allocates anything for it; the walk's reads serve OpenEXR's
+    // from the stream's buffer.
+    ExrHeaderBytes(stream, static_cast<std::uint64_t>(status.st_size));
+    stream.seekg(0);
     return readHeader(stream);
+}
+
+// The most that OpenEXR's rewritten header can take beyond the original's:
+// the new attribute (its name, "string", the size and the text) and the
+// required attributes' defaults, which take 123 bytes.
+std::uint64_t rewrittenHeaderBound(const ExrHeaderBytes& original, const std::string& document) {
+    return original.end() + std::string(metadataAttributeName).size() + 1 + 7 + 4 +
+           document.size() + 256;
 }
 
 } // namespace
@@ -328,9 +347,14 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
     // in the directory that the lock opened.
     const LockedDestination destination(filePath, decided ? &decidedStatus : nullptr);
     DescriptorInputStream stream(destination.descriptor(), destination.targetPath());
+    const std::uint64_t fileSize = static_cast<std::uint64_t>(destination.lockedStatus().st_size);
+    std::optional<ExrHeaderBytes> original;
     std::unique_ptr<Imf::InputFile> input;
     Imf::Header header;
+    std::string document;
     const bool copyableWhole = withFailureMessage(fileDoesNotExist, [&] {
+        original.emplace(stream, fileSize);
+        stream.seekg(0);
         const bool whole = isCopyableWhole(stream);
         // A file that cannot be carried over whole still has its header and
         // the document checked first, so that it gets the same answer to
@@ -343,21 +367,41 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
         }
         // Fails when the header holds the name with another type: replacing
         // it would silently change the type of someone else's attribute.
-        header.insert(metadataAttributeName, Imf::StringAttribute(jsonString(metadata)));
+        document = jsonString(metadata);
+        header.insert(metadataAttributeName, Imf::StringAttribute(document));
         return whole;
     });
     if (!copyableWhole) {
         throw Exception(temporaryFileNotCreated);
     }
+    // OpenEXR copies the chunks where it finds them one after another; each
+    // must be the one that the file's table names, as for any other reader.
+    const ExrChunkTable chunks(destination.descriptor(), fileSize, original->end(),
+                               input->header());
+    if (!chunks.namesTheChunksRead()) {
+        throw Exception(temporaryFileNotCreated);
+    }
 
     ReplacementFileStream output(destination.directoryDescriptor(), destination.fileName(),
                                  destination.descriptor());
+    PrefixRecordingStream recording(output, rewrittenHeaderBound(*original, document));
     withFailureMessage(temporaryFileNotCreated, [&] {
         // Copies the stored chunks as they are: the pixels are never decoded,
         // so lossy compression loses nothing more and a rewrite costs about
         // one read and one write of the file.
-        Imf::OutputFile file(output, header, Imf::globalThreadCount());
+        Imf::OutputFile file(recording, header, Imf::globalThreadCount());
         file.copyPixels(*input);
+    });
+    // The header that OpenEXR wrote must hold every attribute of the file's
+    // own, byte for byte, and the copy must have ended where the chunks do.
+    withFailureMessage(temporaryFileNotCreated, [&] {
+        Imf::StdISStream written;
+        written.str(recording.prefix());
+        const ExrHeaderBytes rewritten(written, recording.prefix().size());
+        if (!original->isCarriedOverBy(rewritten, metadataAttributeName) ||
+            stream.tellg() != chunks.endOfChunks()) {
+            throw Exception(temporaryFileNotCreated);
+        }
     });
     input.reset();
     output.flushToDisk();
