@@ -1,0 +1,299 @@
+// Headers and chunk tables that OpenEXR would not carry over as the file holds
+// them, made by editing the bytes of a fixture file: the rewrite refuses them
+// and leaves the file exactly as it was, and rewrites the unusual files that it
+// can carry over whole.
+#include "MetadataCopy/Destinations/ExrMetadataDestination.hpp"
+
+#include "Exception/Exception.hpp"
+#include "Support/ExrFixtures.hpp"
+#include "Support/SampleMetadata.hpp"
+
+#include <OpenEXR/ImfBoxAttribute.h>
+#include <OpenEXR/ImfChromaticitiesAttribute.h>
+#include <OpenEXR/ImfDoubleAttribute.h>
+#include <OpenEXR/ImfFloatAttribute.h>
+#include <OpenEXR/ImfFloatVectorAttribute.h>
+#include <OpenEXR/ImfIDManifestAttribute.h>
+#include <OpenEXR/ImfKeyCodeAttribute.h>
+#include <OpenEXR/ImfLineOrderAttribute.h>
+#include <OpenEXR/ImfMatrixAttribute.h>
+#include <OpenEXR/ImfPreviewImageAttribute.h>
+#include <OpenEXR/ImfRationalAttribute.h>
+#include <OpenEXR/ImfStringVectorAttribute.h>
+#include <OpenEXR/ImfVecAttribute.h>
+
+#include <boost/filesystem/operations.hpp>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <sys/resource.h>
+
+namespace {
+
+using ExrFixtures::ExrFileSpec;
+using MetadataCopy::ExrMetadataDestination;
+
+struct Entry {
+    std::string name, typeName, value;
+    bool operator==(const Entry& other) const {
+        return name == other.name && typeName == other.typeName && value == other.value;
+    }
+};
+
+std::string bytesOf(std::uint64_t value, int count) {
+    std::string bytes;
+    for (int index = 0; index < count; ++index) {
+        bytes.push_back(static_cast<char>(value >> (8 * index) & 0xff));
+    }
+    return bytes;
+}
+
+std::uint64_t valueOf(const std::string& bytes, std::size_t at, int count) {
+    std::uint64_t value = 0;
+    for (int index = count - 1; index >= 0; --index) {
+        value = value << 8 | static_cast<unsigned char>(bytes[at + index]);
+    }
+    return value;
+}
+
+// A single-part file cut into its header's entries and what follows them
+// (the offset table, then the chunks).
+struct Layout {
+    std::vector<Entry> entries;
+    std::string rest;
+    std::size_t headerSize = 0;
+
+    explicit Layout(const std::string& bytes) {
+        std::size_t at = 8;
+        const auto text = [&] {
+            const std::string value(bytes.c_str() + at);
+            at += value.size() + 1;
+            return value;
+        };
+        for (std::string name = text(); !name.empty(); name = text()) {
+            Entry entry{name, text(), ""};
+            const std::size_t size = valueOf(bytes, at, 4);
+            entry.value = bytes.substr(at + 4, size);
+            at += 4 + size;
+            entries.push_back(entry);
+        }
+        headerSize = at;
+        rest = bytes.substr(at);
+    }
+
+    // The file again; the table's first chunkCount entries, unless empty,
+    // move with the header's length.
+    std::string bytes(std::size_t chunkCount) const {
+        std::string header("\x76\x2f\x31\x01\x02\0\0\0", 8);
+        for (const Entry& entry : entries) {
+            header += entry.name + '\0' + entry.typeName + '\0' + bytesOf(entry.value.size(), 4) +
+                      entry.value;
+        }
+        header += '\0';
+        std::string table = rest;
+        for (std::size_t index = 0; index < chunkCount; ++index) {
+            const std::uint64_t offset = valueOf(table, index * 8, 8);
+            if (offset != 0) {
+                table.replace(index * 8, 8, bytesOf(offset + header.size() - headerSize, 8));
+            }
+        }
+        return header + table;
+    }
+
+    Entry& entry(const std::string& name) {
+        return *std::find_if(entries.begin(), entries.end(),
+                             [&](const Entry& entry) { return entry.name == name; });
+    }
+};
+
+// The fixture's default file: 64 x 48, ZIP, so three chunks of 16 lines.
+constexpr std::size_t chunkCount = 3;
+
+std::string floatBytes(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    return bytesOf(bits, 4);
+}
+
+class ExrHeaderFidelityTest : public ::testing::Test {
+public:
+    std::string fixtureBytes(const ExrFileSpec& spec = ExrFileSpec()) {
+        ExrFixtures::writeScanLineExr(path, spec);
+        return ExrFixtures::readFileBytes(path);
+    }
+
+    // The failure of the rewrite of a file holding the bytes, or "" when it
+    // was written.
+    std::string rewrite(const std::string& bytes) {
+        ExrFixtures::writeFileBytes(path, bytes);
+        try {
+            ExrMetadataDestination(path).writeMetadata(SampleMetadata::weaponFrame());
+        } catch (const std::exception& exception) {
+            return exception.what();
+        }
+        return "";
+    }
+
+    std::size_t entryCount() const {
+        return static_cast<std::size_t>(
+            std::distance(boost::filesystem::directory_iterator(directory.path()), {}));
+    }
+
+    ExrFixtures::TemporaryDirectory directory;
+    const std::string path = directory.file("frame.exr");
+};
+
+TEST_F(ExrHeaderFidelityTest, AHeaderOrChunkThatWouldChangeIsRefusedAndTheFileKept) {
+    struct Case {
+        const char* label;
+        std::function<std::string(ExrHeaderFidelityTest&)> bytes;
+    };
+    const Case cases[] = {
+        {"an ID manifest followed by another attribute",
+         [](ExrHeaderFidelityTest& test) {
+             Imf::IDManifest manifest;
+             Imf::IDManifest::ChannelGroupManifest& group = manifest.add("id");
+             group.setComponent("object");
+             group.insert(7, "crate");
+             ExrFileSpec spec;
+             spec.extraAttributes = {{"idManifest", std::make_shared<Imf::IDManifestAttribute>(
+                                                        Imf::CompressedIDManifest(manifest))},
+                                     {"isoSpeed", std::make_shared<Imf::FloatAttribute>(800.0f)}};
+             return test.fixtureBytes(spec);
+         }},
+        {"a channel list not sorted by name",
+         [](ExrHeaderFidelityTest& test) {
+             Layout layout(test.fixtureBytes());
+             std::string& list = layout.entry("channels").value;
+             // A, B, G, R, each a one-letter name, its end and 16 bytes: R, G, B, A.
+             list = list.substr(54, 18) + list.substr(36, 18) + list.substr(18, 18) +
+                    list.substr(0, 18) + '\0';
+             return layout.bytes(chunkCount);
+         }},
+        {"a float stored in 8 bytes",
+         [](ExrHeaderFidelityTest& test) {
+             // OpenEXR reads 4 bytes of it and takes the rest as the start of
+             // the next attribute's name.
+             Layout layout(test.fixtureBytes());
+             const auto next =
+                 std::find_if(layout.entries.begin(), layout.entries.end(),
+                              [](const Entry& entry) { return entry.name == "screenWindowWidth"; });
+             layout.entries.insert(next,
+                                   {"exposure", "float", floatBytes(1.5f) + "\x01\x01\x01\x01"});
+             return layout.bytes(chunkCount);
+         }},
+        {"a chunk patched by appending its new version",
+         [](ExrHeaderFidelityTest& test) {
+             std::string bytes = test.fixtureBytes();
+             const std::size_t table = Layout(bytes).headerSize;
+             const std::size_t old = valueOf(bytes, table + 8, 8);
+             std::string chunk = bytes.substr(old, 8 + valueOf(bytes, old + 4, 4));
+             chunk.back() = static_cast<char>(chunk.back() ^ 0x5a);
+             bytes.replace(table + 8, 8, bytesOf(bytes.size(), 8));
+             return bytes + chunk;
+         }},
+    };
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.label);
+        const std::string bytes = testCase.bytes(*this);
+        EXPECT_EQ(rewrite(bytes), "Temporary file could not be created.");
+        EXPECT_TRUE(ExrFixtures::readFileBytes(path) == bytes) << "the file was changed";
+        EXPECT_EQ(entryCount(), 1u) << "a temporary file was left";
+    }
+}
+
+TEST_F(ExrHeaderFidelityTest, UnusualFilesThatCarryOverWholeAreRewrittenByteForByte) {
+    struct Case {
+        const char* label;
+        std::function<std::string(ExrHeaderFidelityTest&)> bytes;
+    };
+    const Case cases[] = {
+        {"lines stored bottom-up",
+         [](ExrHeaderFidelityTest& test) {
+             ExrFileSpec spec;
+             spec.extraAttributes = {
+                 {"lineOrder", std::make_shared<Imf::LineOrderAttribute>(Imf::DECREASING_Y)}};
+             return test.fixtureBytes(spec);
+         }},
+        {"an offset table of zeros",
+         [](ExrHeaderFidelityTest& test) {
+             std::string bytes = test.fixtureBytes();
+             bytes.replace(Layout(bytes).headerSize, chunkCount * 8, chunkCount * 8, '\0');
+             return bytes;
+         }},
+        {"every common attribute type and a type of its own",
+         [](ExrHeaderFidelityTest& test) {
+             ExrFileSpec spec;
+             spec.extraAttributes = {
+                 {"b2f", std::make_shared<Imf::Box2fAttribute>(
+                             Imath::Box2f(Imath::V2f(-1.5f, 2), Imath::V2f(3, 4.25f)))},
+                 {"b2i", std::make_shared<Imf::Box2iAttribute>(
+                             Imath::Box2i(Imath::V2i(-7, 0), Imath::V2i(9, 11)))},
+                 {"chromaticities",
+                  std::make_shared<Imf::ChromaticitiesAttribute>(Imf::Chromaticities())},
+                 {"d", std::make_shared<Imf::DoubleAttribute>(1.0 / 3.0)},
+                 {"fv", std::make_shared<Imf::FloatVectorAttribute>(
+                            std::vector<float>{0.5f, -2.0f, 1e-20f})},
+                 {"keyCode", std::make_shared<Imf::KeyCodeAttribute>(
+                                 Imf::KeyCode(12, 34, 56, 7890, 12, 4, 64))},
+                 {"m33d", std::make_shared<Imf::M33dAttribute>(Imath::M33d(2.0))},
+                 {"m44f", std::make_shared<Imf::M44fAttribute>(Imath::M44f(0.25f))},
+                 {"preview",
+                  std::make_shared<Imf::PreviewImageAttribute>(Imf::PreviewImage(
+                      2, 1,
+                      std::vector<Imf::PreviewRgba>(2, Imf::PreviewRgba(1, 2, 3, 4)).data()))},
+                 {"rational", std::make_shared<Imf::RationalAttribute>(Imf::Rational(24000, 1001))},
+                 {"sv", std::make_shared<Imf::StringVectorAttribute>(
+                            std::vector<std::string>{"take", "", "2"})},
+                 {"v2d", std::make_shared<Imf::V2dAttribute>(Imath::V2d(1e300, -0.0))},
+                 {"v3f", std::make_shared<Imf::V3fAttribute>(Imath::V3f(1, 2, 3))},
+                 {"v3i", std::make_shared<Imf::V3iAttribute>(Imath::V3i(-1, 0, 1))}};
+             Layout layout(test.fixtureBytes(spec));
+             layout.entries.push_back({"vendorData", "vendorBlob", std::string("\x01\0\xff", 3)});
+             return layout.bytes(chunkCount);
+         }},
+    };
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.label);
+        const std::string bytes = testCase.bytes(*this);
+        ExrFixtures::writeFileBytes(path, bytes);
+        const std::vector<std::string> chunks = ExrFixtures::rawChunks(path);
+        ASSERT_EQ(rewrite(bytes), "");
+        EXPECT_EQ(ExrFixtures::rawChunks(path), chunks);
+        const Layout rewritten(ExrFixtures::readFileBytes(path));
+        for (const Entry& entry : Layout(bytes).entries) {
+            EXPECT_NE(std::find(rewritten.entries.begin(), rewritten.entries.end(), entry),
+                      rewritten.entries.end())
+                << entry.name << " was not carried over";
+        }
+        EXPECT_EQ(entryCount(), 1u);
+    }
+}
+
+TEST_F(ExrHeaderFidelityTest, AHeaderDeclaringMoreThanTheFileHoldsIsRefusedWithoutTakingIt) {
+    std::string bytes("\x76\x2f\x31\x01\x02\0\0\0", 8);
+    bytes += std::string("huge\0string\0", 12) + bytesOf(2000000000, 4);
+    bytes.resize(1024, 'x');
+    ExrFixtures::writeFileBytes(path, bytes);
+    const ExrMetadataDestination destination(path);
+    const std::function<void()> operations[] = {
+        [&] { destination.doesMetadataEntryExist(); }, [&] { destination.timecode(); },
+        [&] { destination.writeMetadata(SampleMetadata::weaponFrame()); }};
+    struct rusage before, after;
+    getrusage(RUSAGE_SELF, &before);
+    for (const auto& operation : operations) {
+        try {
+            operation();
+            ADD_FAILURE() << "the file was read";
+        } catch (const Exception& exception) {
+            EXPECT_STREQ(exception.what(), "File does not exist.");
+        }
+    }
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024) << "kilobytes taken";
+    EXPECT_TRUE(ExrFixtures::readFileBytes(path) == bytes) << "the file was changed";
+}
+
+} // namespace
