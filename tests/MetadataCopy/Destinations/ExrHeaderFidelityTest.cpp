@@ -15,7 +15,6 @@
 #include <OpenEXR/ImfFloatVectorAttribute.h>
 #include <OpenEXR/ImfIDManifestAttribute.h>
 #include <OpenEXR/ImfKeyCodeAttribute.h>
-#include <OpenEXR/ImfLineOrderAttribute.h>
 #include <OpenEXR/ImfMatrixAttribute.h>
 #include <OpenEXR/ImfPreviewImageAttribute.h>
 #include <OpenEXR/ImfRationalAttribute.h>
@@ -213,8 +212,7 @@ TEST_F(ExrHeaderFidelityTest, UnusualFilesThatCarryOverWholeAreRewrittenByteForB
         {"lines stored bottom-up",
          [](ExrHeaderFidelityTest& test) {
              ExrFileSpec spec;
-             spec.extraAttributes = {
-                 {"lineOrder", std::make_shared<Imf::LineOrderAttribute>(Imf::DECREASING_Y)}};
+             spec.lineOrder = Imf::DECREASING_Y;
              return test.fixtureBytes(spec);
          }},
         {"an offset table of zeros",

@@ -54,6 +54,7 @@ std::size_t pixelSize(Imf::PixelType type) {
 Imf::Header makeHeader(const ExrFileSpec& spec) {
     Imf::Header header(spec.width, spec.height);
     header.compression() = spec.compression;
+    header.lineOrder() = spec.lineOrder;
     for (const std::string& channel : spec.channels) {
         header.channels().insert(channel, Imf::Channel(spec.pixelType));
     }

@@ -6,6 +6,7 @@
 #include <OpenEXR/ImfAttribute.h>
 #include <OpenEXR/ImfCompression.h>
 #include <OpenEXR/ImfHeader.h>
+#include <OpenEXR/ImfLineOrder.h>
 #include <OpenEXR/ImfPixelType.h>
 #include <OpenEXR/ImfTimeCode.h>
 
@@ -44,6 +45,7 @@ struct ExrFileSpec {
     int width = 64;
     int height = 48;
     Imf::Compression compression = Imf::ZIP_COMPRESSION;
+    Imf::LineOrder lineOrder = Imf::INCREASING_Y;
     /// The type of every channel.
     Imf::PixelType pixelType = Imf::HALF;
     std::vector<std::string> channels{"R", "G", "B", "A"};
