@@ -1,9 +1,10 @@
 // A frame that okalu-tafe rewrites, met by what happens around it on shared storage: a second
 // run over the same frame, a run killed half-way, a new render put in the frame's place, a
-// change of mode, a moved directory, a FIFO, a file-size limit, a colleague's group, and frames
-// reached through symbolic links. Each run is the built program as a child process, stopped with
-// SIGSTOP while its temporary file is being written, or held by strace at a system call (with a
-// delay) or made to fail one (with an error), which makes a race or a failure certain.
+// change of mode, a moved directory, a FIFO, a file-size limit, a colleague's group, a file system
+// that refuses or fails owners and extended attributes, a drop folder that may not be listed, and
+// frames reached through symbolic links. Each run is the built program as a child process, stopped
+// with SIGSTOP while its temporary file is being written, or held by strace at a system call (with
+// a delay) or made to fail one (with an error), which makes a race or a failure certain.
 #include "ToolProcess.hpp"
 
 #include "Sources/VantTestFiles.hpp"
