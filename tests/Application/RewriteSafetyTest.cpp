@@ -197,12 +197,9 @@ void makeFramePrivate(const fs::path& directory) {
 
 // A group other than the one that the run's new files get, so that keeping it takes a chown.
 std::string giveAnotherGroup(const fs::path& frame) {
-    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
-    groups.resize(static_cast<std::size_t>(
-        std::max(::getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
-    if (::geteuid() == 0) {
-        groups.push_back(5678);
-    }
+    std::vector<gid_t> groups(64);
+    groups.resize(static_cast<std::size_t>(std::max(::getgroups(64, groups.data()), 0)));
+    groups.push_back(5678); // root's choice
     for (const gid_t group : groups) {
         if (group != ::getegid() && ::chown(frame.c_str(), static_cast<uid_t>(-1), group) == 0) {
             return "";
