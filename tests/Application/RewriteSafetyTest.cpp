@@ -1,9 +1,10 @@
 // A frame that okalu-tafe rewrites, met by what happens around it on shared storage: a second
 // run over the same frame, a run killed half-way, a new render put in the frame's place, a
-// change of mode, a moved directory, a FIFO, a file-size limit, a colleague's group, and frames
-// reached through symbolic links. Each run is the built program as a child process, stopped with
-// SIGSTOP while its temporary file is being written, or held by strace at a system call (with a
-// delay) or made to fail one (with an error), which makes a race or a failure certain.
+// change of mode, a moved directory, a FIFO, a file-size limit, a colleague's group, a file system
+// that refuses or fails owners and extended attributes, a drop folder that may not be listed, and
+// frames reached through symbolic links. Each run is the built program as a child process, stopped
+// with SIGSTOP while its temporary file is being written, or held by strace at a system call (with
+// a delay) or made to fail one (with an error), which makes a race or a failure certain.
 #include "ToolProcess.hpp"
 
 #include "Sources/VantTestFiles.hpp"
@@ -12,6 +13,7 @@
 #include <boost/filesystem.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -20,6 +22,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -174,6 +177,10 @@ struct Interference {
     bool newerStays = false;
     // Where the frame stands at the end.
     std::string directory = "shots";
+    // Readies the frame before the run; gives the reason to skip the case where it cannot.
+    std::function<std::string(const fs::path& frame)> prepare = [](const fs::path&) {
+        return std::string();
+    };
 };
 
 void PrintTo(const Interference& interference, std::ostream* stream) {
@@ -182,6 +189,29 @@ void PrintTo(const Interference& interference, std::ostream* stream) {
 
 void putNewerInPlace(const fs::path& directory) {
     fs::rename(directory / "newer.exr", directory / "shots/frame.exr");
+}
+
+void makeFramePrivate(const fs::path& directory) {
+    fs::permissions(directory / "shots/frame.exr", fs::owner_read | fs::owner_write);
+}
+
+// A group other than the one that the run's new files get, so that keeping it takes a chown.
+std::string giveAnotherGroup(const fs::path& frame) {
+    std::vector<gid_t> groups(64);
+    groups.resize(static_cast<std::size_t>(std::max(::getgroups(64, groups.data()), 0)));
+    groups.push_back(5678); // root's choice
+    for (const gid_t group : groups) {
+        if (group != ::getegid() && ::chown(frame.c_str(), static_cast<uid_t>(-1), group) == 0) {
+            return "";
+        }
+    }
+    return "the frame cannot be given another group (run as root or in a second group)";
+}
+
+std::string addUserAttribute(const fs::path& frame) {
+    return ::setxattr(frame.c_str(), "user.okalu.note", "kept", 4, 0) == 0
+               ? ""
+               : "the file system under the test directory refuses user extended attributes";
 }
 
 class InterferenceTest : public RewriteSafetyTest,
@@ -195,6 +225,10 @@ TEST_P(InterferenceTest, TheRunKeepsWhatOthersDidAndLeavesNoTemporaryFile) {
     fs::copy_file(path("shots/frame.exr"), path("original.exr"));
     const std::string original = ExrFixtures::readFileBytes(path("original.exr"));
     const std::string newer = ExrFixtures::readFileBytes(path("newer.exr"));
+    const std::string skip = interference.prepare(directory.path() / "shots/frame.exr");
+    if (!skip.empty()) {
+        GTEST_SKIP() << skip;
+    }
 
     ToolInvocation run = invocation("shots/frame.exr");
     if (!interference.trace.empty()) {
@@ -259,13 +293,13 @@ INSTANTIATE_TEST_SUITE_P(
                      changed,
                      true},
         // The original keeps the mode it was given, which a rewrite would undo.
-        Interference{"ModeChangedDuringTheRewrite",
-                     {},
-                     {},
-                     [](const fs::path& directory) {
-                         fs::permissions(directory / "shots/frame.exr",
-                                         fs::owner_read | fs::owner_write);
-                     },
+        Interference{"ModeChangedDuringTheRewrite", {}, {}, makeFramePrivate, changed},
+        // After the last check, before the exchange: the frame displaced by it goes back.
+        Interference{"ModeChangedJustBeforeTheRename",
+                     {"-e", "trace=rename,renameat,renameat2", "-e",
+                      "inject=rename,renameat,renameat2:delay_enter=2s"},
+                     renameCalls,
+                     makeFramePrivate,
                      changed},
         Interference{
             "DirectoryRenamedDuringTheRewrite",
@@ -281,7 +315,32 @@ INSTANTIATE_TEST_SUITE_P(
                      {},
                      {},
                      "Temporary file could not be created.",
-                     false}),
+                     false,
+                     "shots",
+                     giveAnotherGroup},
+        // A FUSE file system without chown: nothing had to change for a frame of the process's.
+        Interference{"OwnerKeptWhereTheFileSystemHasNoChown",
+                     {"-e", "trace=fchown", "-e", "inject=fchown:error=ENOSYS"},
+                     {},
+                     {},
+                     ""},
+        // Likewise for the extended attributes, which a file system may refuse as a whole.
+        Interference{"AttributesNotSetForWantOfSpace",
+                     {"-e", "trace=fsetxattr", "-e", "inject=fsetxattr:error=ENOSPC"},
+                     {},
+                     {},
+                     "Temporary file could not be created.",
+                     false,
+                     "shots",
+                     addUserAttribute},
+        Interference{"AttributesRefusedByTheFileSystem",
+                     {"-e", "trace=fsetxattr", "-e", "inject=fsetxattr:error=EOPNOTSUPP"},
+                     {},
+                     {},
+                     "",
+                     false,
+                     "shots",
+                     addUserAttribute}),
     [](const ::testing::TestParamInfo<Interference>& info) { return info.param.name; });
 
 TEST_F(RewriteSafetyTest, ARunWithoutALockNeverRenamesAnotherRunsTemporaryFile) {
@@ -382,6 +441,38 @@ TEST_F(RewriteSafetyTest, AColleaguesFrameKeepsItsGroupWhereItsOwnerCannotBeKept
     EXPECT_EQ(status.st_uid, 4321u);
     EXPECT_EQ(status.st_gid, 5678u) << "the colleague's group is lost";
     EXPECT_EQ(status.st_mode & 07777, 0664u);
+}
+
+TEST_F(RewriteSafetyTest, AFrameInADirectoryThatMayNotBeListedIsRewrittenByItsOwner) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can run the tool as another user";
+    }
+    const std::vector<std::string> owner{"setpriv", "--reuid=4321", "--regid=4321",
+                                         "--clear-groups", "--"};
+    ToolInvocation version = invocation("frame.exr");
+    version.arguments = {"--version"};
+    version.wrapper = owner;
+    if (runTool(version).output != "0.4.3\n") {
+        GTEST_SKIP() << "setpriv is missing, or another user cannot run this build";
+    }
+    // A drop folder: its owner may write and enter it, not list it.
+    fs::create_directory(directory.path() / "drop");
+    ExrFixtures::ExrFileSpec spec;
+    spec.timeCode = Imf::TimeCode(1, 0, 0, 0);
+    ExrFixtures::writeScanLineExr(path("drop/frame.exr"), spec);
+    ASSERT_EQ(::chown(path("drop/frame.exr").c_str(), 4321, 4321), 0);
+    ASSERT_EQ(::chown(path("drop").c_str(), 4321, 4321), 0);
+    ASSERT_EQ(::chmod(path("drop").c_str(), 0300), 0);
+    ASSERT_EQ(::chmod(directory.path().c_str(), 0755), 0);
+
+    ToolInvocation rewrite = invocation("drop/frame.exr");
+    rewrite.wrapper = owner;
+    const ToolResult result = runTool(rewrite);
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_NE(result.output.find(copied("frame.exr")), std::string::npos) << result.output;
+    EXPECT_TRUE(ExrFixtures::readStringAttribute(path("drop/frame.exr"),
+                                                 ExrFixtures::lensCorrectionAttributeName));
+    EXPECT_TRUE(temporaryFiles(directory.path() / "drop").empty());
 }
 
 TEST_F(RewriteSafetyTest, ALinkedFrameIsRewrittenWhereTheLinksLeadAndTheLinksStay) {

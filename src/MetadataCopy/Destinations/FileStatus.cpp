@@ -38,6 +38,10 @@ bool isSameFileAndContent(const struct stat& one, const struct stat& other) {
            sameTime(modificationTime(one), modificationTime(other));
 }
 
+bool hasSameAccess(const struct stat& one, const struct stat& other) {
+    return one.st_mode == other.st_mode && one.st_uid == other.st_uid && one.st_gid == other.st_gid;
+}
+
 bool isSameUnchangedFile(const struct stat& one, const struct stat& other) {
     return isSameFileAndContent(one, other) && sameTime(changeTime(one), changeTime(other));
 }

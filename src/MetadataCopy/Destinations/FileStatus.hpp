@@ -16,6 +16,9 @@ bool isSameFile(const struct stat& one, const struct stat& other);
 /// compared across one.
 bool isSameFileAndContent(const struct stat& one, const struct stat& other);
 
+/// The same file type, permission bits, owner and group.
+bool hasSameAccess(const struct stat& one, const struct stat& other);
+
 /// The same file in the same state: also the same change time, which moves
 /// with every change of the file's data or its status (a chmod, an added
 /// attribute), even where the modification time was put back.

@@ -34,6 +34,20 @@ std::string finalTarget(const std::string& path) {
     return resolved.get();
 }
 
+// A directory that the process may enter but not list (a drop folder of mode
+// 0300) is opened for searching only, which serves every call relative to it;
+// it cannot be flushed that way.
+int openForSearching(const std::string& path) {
+#if defined(O_PATH)
+    return ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+#elif defined(O_SEARCH)
+    return ::open(path.c_str(), O_SEARCH | O_DIRECTORY | O_CLOEXEC);
+#else
+    static_cast<void>(path);
+    return -1;
+#endif
+}
+
 enum class LockResult { locked, heldByAnother, notSupported };
 
 // Takes the exclusive lock without waiting. NFS clients emulate flock with a
@@ -103,6 +117,9 @@ void LockedDestination::openAndLock(const std::string& path, const struct stat* 
     name = fileTargetPath.substr(slash + 1);
     const std::string directoryPath = slash == 0 ? "/" : fileTargetPath.substr(0, slash);
     directory = ::open(directoryPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory < 0 && errno == EACCES) {
+        directory = openForSearching(directoryPath);
+    }
     if (directory < 0 || name.empty()) {
         throw Exception(fileDoesNotExist);
     }

@@ -3,7 +3,9 @@
 // directory is opened once, and every later step of the rewrite (opening and
 // locking the file, the temporary file beside it, the check, the rename and
 // the directory's flush) works relative to that directory, so that nothing
-// renamed or swapped on the way to it can redirect the rewrite. The file is
+// renamed or swapped on the way to it can redirect the rewrite. A directory
+// that may be searched but not read is opened for searching only, and is then
+// not flushed. The file is
 // locked with an exclusive advisory lock (flock), so that of any number of
 // runs over the same file only one writes it at a time, and only that one
 // touches the temporary file beside it. The lock is released when the object
@@ -38,7 +40,8 @@ public:
     /// The open file, positioned at its start.
     int descriptor() const { return fileDescriptor; }
 
-    /// The open directory of the file.
+    /// The open directory of the file, open for reading, or for searching
+    /// only where it may not be read.
     int directoryDescriptor() const { return directory; }
 
     /// The file's name in that directory.

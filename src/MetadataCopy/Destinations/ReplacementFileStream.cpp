@@ -12,6 +12,9 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#if defined(OKALU_HAVE_LIBACL) || defined(OKALU_HAVE_LIBATTR)
+#include <attr/error_context.h>
+#endif
 #ifdef OKALU_HAVE_LIBACL
 #include <acl/libacl.h>
 #endif
@@ -44,23 +47,31 @@ bool clearTemporaryName(int directory, const std::string& name) {
 }
 
 // What a process or a file system answers when it does not allow a change of
-// owner or group, as opposed to a failure of the change itself.
+// owner or group, as opposed to a failure of the change itself. File systems
+// without owners (FUSE ones without chown) answer ENOSYS.
 bool isRefusal(int error) {
-    return error == EPERM || error == EACCES || error == EINVAL || error == EOPNOTSUPP;
+    return error == EPERM || error == EACCES || error == EINVAL || error == EOPNOTSUPP ||
+           error == ENOSYS;
 }
 
-// Gives the new file the original's owner and group. A process that may not
-// give files away may still set a group it belongs to, so a refused change of
-// both is tried again for the group alone; refused too, the new file stays the
-// process's, as any file it creates. False on any other failure: a frame whose
-// owner or group was not kept for a reason such as an exceeded quota must not
-// replace the original.
-bool copyOwner(int descriptor, const struct stat& original) {
+// Gives the new file (created) the original's owner and group where they
+// differ. A process that may not give files away may still set a group it
+// belongs to, so a refused change of both is tried again for the group alone;
+// refused too, the new file stays the process's, as any file it creates. False
+// on any other failure: a frame whose owner or group was not kept for a reason
+// such as an exceeded quota must not replace the original.
+bool copyOwner(int descriptor, const struct stat& created, const struct stat& original) {
+    if (created.st_uid == original.st_uid && created.st_gid == original.st_gid) {
+        return true;
+    }
     if (::fchown(descriptor, original.st_uid, original.st_gid) == 0) {
         return true;
     }
     if (!isRefusal(errno)) {
         return false;
+    }
+    if (created.st_gid == original.st_gid) {
+        return true;
     }
     if (::fchown(descriptor, static_cast<uid_t>(-1), original.st_gid) == 0) {
         return true;
@@ -68,12 +79,39 @@ bool copyOwner(int descriptor, const struct stat& original) {
     return isRefusal(errno);
 }
 
-// Gives the new file the original's owner and group, then its permission bits
-// (a change of owner may clear set-user-ID and set-group-ID bits), its ACLs and
-// its extended attributes. An ACL or an attribute that the file system or the
-// process's rights refuse is skipped.
-bool copyAccess(int descriptor, const struct stat& original, int originalDescriptor) {
-    if (originalDescriptor >= 0 && !copyOwner(descriptor, original)) {
+#if defined(OKALU_HAVE_LIBACL) || defined(OKALU_HAVE_LIBATTR)
+// What libacl and libattr report while they copy, each report right after the
+// call that failed, with its errno. A file system without ACLs or extended
+// attributes, or a kind of attribute that the process may not set, refuses;
+// anything else (no space, an exceeded quota, an I/O error) is a failure.
+struct CopyReports {
+    struct error_context context;
+    bool reported = false;
+    bool failed = false;
+};
+
+void noteReport(struct error_context* context, const char*, ...) {
+    const int error = errno;
+    CopyReports& reports = *reinterpret_cast<CopyReports*>(context);
+    reports.reported = true;
+    reports.failed |= error != ENOTSUP && error != EOPNOTSUPP && error != EPERM && error != EACCES;
+}
+
+// Whether a copy that returned result lost nothing but what was refused; a
+// failure that went unreported counts as a failure.
+bool copiedAllButRefused(int result, const CopyReports& reports) {
+    return !reports.failed && (result == 0 || reports.reported);
+}
+#endif
+
+// Gives the new file (created) the original's owner and group, then its
+// permission bits (a change of owner may clear set-user-ID and set-group-ID
+// bits), its ACLs and its extended attributes. An ACL or an attribute that the
+// file system or the process's rights refuse is skipped; any other failure to
+// set one fails.
+bool copyAccess(int descriptor, const struct stat& created, const struct stat& original,
+                int originalDescriptor) {
+    if (originalDescriptor >= 0 && !copyOwner(descriptor, created, original)) {
         return false;
     }
     if (::fchmod(descriptor, original.st_mode & 07777) != 0) {
@@ -83,10 +121,22 @@ bool copyAccess(int descriptor, const struct stat& original, int originalDescrip
         return true;
     }
 #ifdef OKALU_HAVE_LIBACL
-    ::perm_copy_fd(nullptr, originalDescriptor, nullptr, descriptor, nullptr);
+    // Without ACLs on the original, or on a file system without them, this
+    // sets the permission bits again.
+    CopyReports aclReports{{noteReport, nullptr, nullptr}};
+    if (!copiedAllButRefused(
+            ::perm_copy_fd(nullptr, originalDescriptor, nullptr, descriptor, &aclReports.context),
+            aclReports)) {
+        return false;
+    }
 #endif
 #ifdef OKALU_HAVE_LIBATTR
-    ::attr_copy_fd(nullptr, originalDescriptor, nullptr, descriptor, nullptr, nullptr);
+    CopyReports attributeReports{{noteReport, nullptr, nullptr}};
+    if (!copiedAllButRefused(::attr_copy_fd(nullptr, originalDescriptor, nullptr, descriptor,
+                                            nullptr, &attributeReports.context),
+                             attributeReports)) {
+        return false;
+    }
 #endif
 #ifdef __APPLE__
     ::fcopyfile(originalDescriptor, descriptor, nullptr, COPYFILE_ACL | COPYFILE_XATTR);
@@ -99,6 +149,19 @@ bool flushFileToDisk(int descriptor) {
     return ::fsync(descriptor) == 0;
 #else
     return ::fdatasync(descriptor) == 0;
+#endif
+}
+
+// Whether the directory was opened for reading, not for searching only (as
+// one that the process may enter but not list is).
+bool isOpenForReading(int directory) {
+    const int flags = ::fcntl(directory, F_GETFL);
+#if defined(O_PATH)
+    return flags >= 0 && (flags & O_PATH) == 0;
+#elif defined(O_SEARCH)
+    return flags >= 0 && (flags & O_SEARCH) != O_SEARCH;
+#else
+    return flags >= 0;
 #endif
 }
 
@@ -152,7 +215,8 @@ ReplacementFileStream::ReplacementFileStream(int directoryDescriptor, const std:
     }
     ownsTemporaryFile = true;
     // fchmod, unlike the mode given to open, is not narrowed by the umask.
-    if ((modeKnown && !copyAccess(descriptor, destinationStatus, originalDescriptor)) ||
+    if ((modeKnown &&
+         !copyAccess(descriptor, createdStatus, destinationStatus, originalDescriptor)) ||
         (file = ::fdopen(descriptor, "wb")) == nullptr) {
         ::close(descriptor);
         discard();
@@ -220,11 +284,13 @@ void ReplacementFileStream::commit(const struct stat* original) {
                             : exchange(directory, temporaryFileName, destinationFileName);
     if (exchanged == ExchangeResult::exchanged) {
         // The old file now stands at the temporary name, unless another file
-        // had taken its place since the last check: that one is newer than
-        // this rewrite and goes back.
+        // had taken its place since the last check, or the old file was
+        // changed or given another mode, owner or group: what stands there is
+        // newer than this rewrite and goes back.
         struct stat displaced;
         if (::fstatat(directory, temporaryFileName.c_str(), &displaced, AT_SYMLINK_NOFOLLOW) != 0 ||
-            !FileStatus::isSameFileAndContent(displaced, *original)) {
+            !FileStatus::isSameFileAndContent(displaced, *original) ||
+            !FileStatus::hasSameAccess(displaced, *original)) {
             if (exchange(directory, temporaryFileName, destinationFileName) ==
                 ExchangeResult::exchanged) {
                 discard();
@@ -242,8 +308,11 @@ void ReplacementFileStream::commit(const struct stat* original) {
     }
     ownsTemporaryFile = false;
     // Makes the new name survive a power loss; a failure changes nothing of
-    // what is on disk now, so it is not reported.
-    ::fsync(directory);
+    // what is on disk now, so it is not reported. A directory that could only
+    // be opened for searching cannot be flushed.
+    if (isOpenForReading(directory)) {
+        ::fsync(directory);
+    }
 }
 
 bool ReplacementFileStream::isOwnTemporaryFile() const {

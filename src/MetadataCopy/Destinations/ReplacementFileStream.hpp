@@ -25,12 +25,13 @@ public:
     /// removed first and the new file is created exclusively, so writing never
     /// follows a link planted there; a directory there is left alone. Given
     /// the open original file (originalDescriptor), the new file also takes
-    /// its owner and group, its POSIX ACLs and its extended attributes, as far
-    /// as the process and the file system allow; what they refuse is skipped
-    /// (an owner refused alone still leaves the group). Any other failure to
-    /// set the owner or the group (an exceeded quota, an I/O error) fails.
-    /// The directory stays the caller's and must stay open until the stream
-    /// is destroyed. Throws Exception "Temporary file could not be created.".
+    /// its owner and group (changed only where they differ), its POSIX ACLs and
+    /// its extended attributes, as far as the process and the file system
+    /// allow; what they refuse is skipped (an owner refused alone still leaves
+    /// the group). Any other failure to set them (no space, an exceeded quota,
+    /// an I/O error) fails. The directory, open for reading or for searching
+    /// only, stays the caller's and must stay open until the stream is
+    /// destroyed. Throws Exception "Temporary file could not be created.".
     ReplacementFileStream(int directoryDescriptor, const std::string& fileName,
                           int originalDescriptor = -1);
 
@@ -52,15 +53,17 @@ public:
     void flushToDisk();
 
     /// Flushes the temporary file to the disk unless done already, puts it in
-    /// the place of the file of the name and flushes the directory, so that
-    /// the new name survives a power loss too. Given the status of the file
-    /// that it replaces (original), it exchanges the two atomically where the
-    /// system can, and puts everything back unless what it displaced is that
-    /// file; elsewhere it renames. Throws Exception: the message of
-    /// flushToDisk; "Destination file changed during the rewrite." when
-    /// another file took the original's place; "Temporary file could not be
-    /// renamed." when the rename failed. The temporary file is removed
-    /// whenever it is still this stream's own.
+    /// the place of the file of the name and flushes the directory (unless it
+    /// is open for searching only), so that the new name survives a power loss
+    /// too. Given the status of the file that it replaces (original), it
+    /// exchanges the two atomically where the system can, and puts everything
+    /// back unless what it displaced is that file with its size, modification
+    /// time, mode, owner and group; elsewhere it renames. Throws Exception:
+    /// the message of flushToDisk; "Destination file changed during the
+    /// rewrite." when another file took the original's place or the original
+    /// was changed so; "Temporary file could not be renamed." when the rename
+    /// failed. The temporary file is removed whenever it is still this
+    /// stream's own.
     void commit(const struct stat* original = nullptr);
 
     /// The name of the temporary file in the directory.
