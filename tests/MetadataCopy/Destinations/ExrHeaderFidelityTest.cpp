@@ -24,8 +24,8 @@
 #include <boost/filesystem/operations.hpp>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <sys/resource.h>
 
@@ -34,12 +34,8 @@ namespace {
 using ExrFixtures::ExrFileSpec;
 using MetadataCopy::ExrMetadataDestination;
 
-struct Entry {
-    std::string name, typeName, value;
-    bool operator==(const Entry& other) const {
-        return name == other.name && typeName == other.typeName && value == other.value;
-    }
-};
+// An attribute as stored: name, type name, value bytes.
+using Entry = std::array<std::string, 3>;
 
 std::string bytesOf(std::uint64_t value, int count) {
     std::string bytes;
@@ -57,6 +53,9 @@ std::uint64_t valueOf(const std::string& bytes, std::size_t at, int count) {
     return value;
 }
 
+// The fixture's default file: 64 x 48, ZIP, so three chunks of 16 lines.
+constexpr std::size_t chunkCount = 3;
+
 // A single-part file cut into its header's entries and what follows them
 // (the offset table, then the chunks).
 struct Layout {
@@ -72,49 +71,34 @@ struct Layout {
             return value;
         };
         for (std::string name = text(); !name.empty(); name = text()) {
-            Entry entry{name, text(), ""};
-            const std::size_t size = valueOf(bytes, at, 4);
-            entry.value = bytes.substr(at + 4, size);
-            at += 4 + size;
-            entries.push_back(entry);
+            const std::string type = text();
+            entries.push_back({name, type, bytes.substr(at + 4, valueOf(bytes, at, 4))});
+            at += 4 + entries.back()[2].size();
         }
         headerSize = at;
         rest = bytes.substr(at);
     }
 
-    // The file again; the table's first chunkCount entries, unless empty,
-    // move with the header's length.
-    std::string bytes(std::size_t chunkCount) const {
+    // The file again, the table's entries moved with the header's length.
+    std::string bytes() const {
         std::string header("\x76\x2f\x31\x01\x02\0\0\0", 8);
         for (const Entry& entry : entries) {
-            header += entry.name + '\0' + entry.typeName + '\0' + bytesOf(entry.value.size(), 4) +
-                      entry.value;
+            header += entry[0] + '\0' + entry[1] + '\0' + bytesOf(entry[2].size(), 4) + entry[2];
         }
         header += '\0';
         std::string table = rest;
         for (std::size_t index = 0; index < chunkCount; ++index) {
             const std::uint64_t offset = valueOf(table, index * 8, 8);
-            if (offset != 0) {
-                table.replace(index * 8, 8, bytesOf(offset + header.size() - headerSize, 8));
-            }
+            table.replace(index * 8, 8, bytesOf(offset + header.size() - headerSize, 8));
         }
         return header + table;
     }
 
-    Entry& entry(const std::string& name) {
-        return *std::find_if(entries.begin(), entries.end(),
-                             [&](const Entry& entry) { return entry.name == name; });
+    std::vector<Entry>::iterator find(const std::string& name) {
+        return std::find_if(entries.begin(), entries.end(),
+                            [&](const Entry& entry) { return entry[0] == name; });
     }
 };
-
-// The fixture's default file: 64 x 48, ZIP, so three chunks of 16 lines.
-constexpr std::size_t chunkCount = 3;
-
-std::string floatBytes(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    return bytesOf(bits, 4);
-}
 
 class ExrHeaderFidelityTest : public ::testing::Test {
 public:
@@ -123,34 +107,18 @@ public:
         return ExrFixtures::readFileBytes(path);
     }
 
-    // The failure of the rewrite of a file holding the bytes, or "" when it
-    // was written.
-    std::string rewrite(const std::string& bytes) {
-        ExrFixtures::writeFileBytes(path, bytes);
-        try {
-            ExrMetadataDestination(path).writeMetadata(SampleMetadata::weaponFrame());
-        } catch (const std::exception& exception) {
-            return exception.what();
-        }
-        return "";
-    }
-
-    std::size_t entryCount() const {
-        return static_cast<std::size_t>(
-            std::distance(boost::filesystem::directory_iterator(directory.path()), {}));
-    }
-
     ExrFixtures::TemporaryDirectory directory;
     const std::string path = directory.file("frame.exr");
 };
 
-TEST_F(ExrHeaderFidelityTest, AHeaderOrChunkThatWouldChangeIsRefusedAndTheFileKept) {
+TEST_F(ExrHeaderFidelityTest, AFileIsRewrittenWithEveryAttributeAndChunkAsStoredOrLeftUntouched) {
     struct Case {
         const char* label;
+        bool refused;
         std::function<std::string(ExrHeaderFidelityTest&)> bytes;
     };
     const Case cases[] = {
-        {"an ID manifest followed by another attribute",
+        {"an ID manifest followed by another attribute", true,
          [](ExrHeaderFidelityTest& test) {
              Imf::IDManifest manifest;
              Imf::IDManifest::ChannelGroupManifest& group = manifest.add("id");
@@ -162,28 +130,25 @@ TEST_F(ExrHeaderFidelityTest, AHeaderOrChunkThatWouldChangeIsRefusedAndTheFileKe
                                      {"isoSpeed", std::make_shared<Imf::FloatAttribute>(800.0f)}};
              return test.fixtureBytes(spec);
          }},
-        {"a channel list not sorted by name",
+        {"a channel list not sorted by name", true,
          [](ExrHeaderFidelityTest& test) {
              Layout layout(test.fixtureBytes());
-             std::string& list = layout.entry("channels").value;
+             std::string& list = (*layout.find("channels"))[2];
              // A, B, G, R, each a one-letter name, its end and 16 bytes: R, G, B, A.
              list = list.substr(54, 18) + list.substr(36, 18) + list.substr(18, 18) +
                     list.substr(0, 18) + '\0';
-             return layout.bytes(chunkCount);
+             return layout.bytes();
          }},
-        {"a float stored in 8 bytes",
+        {"a float stored in 8 bytes", true,
          [](ExrHeaderFidelityTest& test) {
-             // OpenEXR reads 4 bytes of it and takes the rest as the start of
-             // the next attribute's name.
+             // OpenEXR reads 4 bytes of it (1.5f) and takes the rest as the
+             // start of the next attribute's name.
              Layout layout(test.fixtureBytes());
-             const auto next =
-                 std::find_if(layout.entries.begin(), layout.entries.end(),
-                              [](const Entry& entry) { return entry.name == "screenWindowWidth"; });
-             layout.entries.insert(next,
-                                   {"exposure", "float", floatBytes(1.5f) + "\x01\x01\x01\x01"});
-             return layout.bytes(chunkCount);
+             layout.entries.insert(layout.find("screenWindowWidth"),
+                                   {"exposure", "float", "\x00\x00\xc0\x3f\x01\x01\x01\x01"});
+             return layout.bytes();
          }},
-        {"a chunk patched by appending its new version",
+        {"a chunk patched by appending its new version", true,
          [](ExrHeaderFidelityTest& test) {
              std::string bytes = test.fixtureBytes();
              const std::size_t table = Layout(bytes).headerSize;
@@ -193,40 +158,23 @@ TEST_F(ExrHeaderFidelityTest, AHeaderOrChunkThatWouldChangeIsRefusedAndTheFileKe
              bytes.replace(table + 8, 8, bytesOf(bytes.size(), 8));
              return bytes + chunk;
          }},
-    };
-    for (const Case& testCase : cases) {
-        SCOPED_TRACE(testCase.label);
-        const std::string bytes = testCase.bytes(*this);
-        EXPECT_EQ(rewrite(bytes), "Temporary file could not be created.");
-        EXPECT_TRUE(ExrFixtures::readFileBytes(path) == bytes) << "the file was changed";
-        EXPECT_EQ(entryCount(), 1u) << "a temporary file was left";
-    }
-}
-
-TEST_F(ExrHeaderFidelityTest, UnusualFilesThatCarryOverWholeAreRewrittenByteForByte) {
-    struct Case {
-        const char* label;
-        std::function<std::string(ExrHeaderFidelityTest&)> bytes;
-    };
-    const Case cases[] = {
-        {"lines stored bottom-up",
+        {"lines stored bottom-up", false,
          [](ExrHeaderFidelityTest& test) {
              ExrFileSpec spec;
              spec.lineOrder = Imf::DECREASING_Y;
              return test.fixtureBytes(spec);
          }},
-        {"an offset table of zeros",
+        {"an offset table of zeros", false,
          [](ExrHeaderFidelityTest& test) {
              std::string bytes = test.fixtureBytes();
              bytes.replace(Layout(bytes).headerSize, chunkCount * 8, chunkCount * 8, '\0');
              return bytes;
          }},
-        {"every common attribute type and a type of its own",
+        {"every common attribute type and a type of its own", false,
          [](ExrHeaderFidelityTest& test) {
              ExrFileSpec spec;
+             const std::vector<Imf::PreviewRgba> preview(2, Imf::PreviewRgba(1, 2, 3, 4));
              spec.extraAttributes = {
-                 {"b2f", std::make_shared<Imf::Box2fAttribute>(
-                             Imath::Box2f(Imath::V2f(-1.5f, 2), Imath::V2f(3, 4.25f)))},
                  {"b2i", std::make_shared<Imf::Box2iAttribute>(
                              Imath::Box2i(Imath::V2i(-7, 0), Imath::V2i(9, 11)))},
                  {"chromaticities",
@@ -236,37 +184,47 @@ TEST_F(ExrHeaderFidelityTest, UnusualFilesThatCarryOverWholeAreRewrittenByteForB
                             std::vector<float>{0.5f, -2.0f, 1e-20f})},
                  {"keyCode", std::make_shared<Imf::KeyCodeAttribute>(
                                  Imf::KeyCode(12, 34, 56, 7890, 12, 4, 64))},
-                 {"m33d", std::make_shared<Imf::M33dAttribute>(Imath::M33d(2.0))},
                  {"m44f", std::make_shared<Imf::M44fAttribute>(Imath::M44f(0.25f))},
-                 {"preview",
-                  std::make_shared<Imf::PreviewImageAttribute>(Imf::PreviewImage(
-                      2, 1,
-                      std::vector<Imf::PreviewRgba>(2, Imf::PreviewRgba(1, 2, 3, 4)).data()))},
+                 {"preview", std::make_shared<Imf::PreviewImageAttribute>(
+                                 Imf::PreviewImage(2, 1, preview.data()))},
                  {"rational", std::make_shared<Imf::RationalAttribute>(Imf::Rational(24000, 1001))},
                  {"sv", std::make_shared<Imf::StringVectorAttribute>(
                             std::vector<std::string>{"take", "", "2"})},
-                 {"v2d", std::make_shared<Imf::V2dAttribute>(Imath::V2d(1e300, -0.0))},
-                 {"v3f", std::make_shared<Imf::V3fAttribute>(Imath::V3f(1, 2, 3))},
-                 {"v3i", std::make_shared<Imf::V3iAttribute>(Imath::V3i(-1, 0, 1))}};
+                 {"v3f", std::make_shared<Imf::V3fAttribute>(Imath::V3f(1, 2, 3))}};
              Layout layout(test.fixtureBytes(spec));
              layout.entries.push_back({"vendorData", "vendorBlob", std::string("\x01\0\xff", 3)});
-             return layout.bytes(chunkCount);
+             return layout.bytes();
          }},
     };
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.label);
         const std::string bytes = testCase.bytes(*this);
         ExrFixtures::writeFileBytes(path, bytes);
-        const std::vector<std::string> chunks = ExrFixtures::rawChunks(path);
-        ASSERT_EQ(rewrite(bytes), "");
+        std::vector<std::string> chunks;
+        if (!testCase.refused) {
+            chunks = ExrFixtures::rawChunks(path);
+        }
+        std::string failure;
+        try {
+            ExrMetadataDestination(path).writeMetadata(SampleMetadata::weaponFrame());
+        } catch (const std::exception& exception) {
+            failure = exception.what();
+        }
+        EXPECT_EQ(std::distance(boost::filesystem::directory_iterator(directory.path()), {}), 1)
+            << "a temporary file was left";
+        if (testCase.refused) {
+            EXPECT_EQ(failure, "Temporary file could not be created.");
+            EXPECT_TRUE(ExrFixtures::readFileBytes(path) == bytes) << "the file was changed";
+            continue;
+        }
+        ASSERT_EQ(failure, "");
         EXPECT_EQ(ExrFixtures::rawChunks(path), chunks);
         const Layout rewritten(ExrFixtures::readFileBytes(path));
         for (const Entry& entry : Layout(bytes).entries) {
             EXPECT_NE(std::find(rewritten.entries.begin(), rewritten.entries.end(), entry),
                       rewritten.entries.end())
-                << entry.name << " was not carried over";
+                << entry[0] << " was not carried over";
         }
-        EXPECT_EQ(entryCount(), 1u);
     }
 }
 
