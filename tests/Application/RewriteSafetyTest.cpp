@@ -59,6 +59,9 @@ std::vector<std::string> strace(const std::vector<std::string>& options) {
     return command;
 }
 
+const char* const noOtherUser =
+    "only root can run the tool as another user, with setpriv, where that user can run this build";
+
 const char* const noStrace = "strace cannot trace here (not installed, or ptrace is not permitted)";
 
 class RewriteSafetyTest : public ::testing::Test {
@@ -92,6 +95,19 @@ protected:
         result.workingDirectory = directory.path().string();
         result.decoderLibraryDirectory = STANDIN_DIRECTORY;
         return result;
+    }
+
+    // setpriv running the tool as user 4321 with the given groups option, or empty where that
+    // cannot be done (only root may, setpriv may be missing, that user may not run this build).
+    std::vector<std::string> asUser4321(const std::string& groups) const {
+        const std::vector<std::string> wrapper{"setpriv", "--reuid=4321", "--regid=4321", groups,
+                                               "--"};
+        ToolInvocation version = invocation("frame.exr");
+        version.arguments = {"--version"};
+        version.wrapper = wrapper;
+        return ::geteuid() == 0 && runTool(version).output == "0.4.3\n"
+                   ? wrapper
+                   : std::vector<std::string>{};
     }
 
     // Stops the tool while it writes the frame's temporary file (one other than the file of the
@@ -413,17 +429,10 @@ TEST_F(RewriteSafetyTest, AFrameBeyondTheFileSizeLimitFailsAloneAndTheRunGoesOn)
 }
 
 TEST_F(RewriteSafetyTest, AColleaguesFrameKeepsItsGroupWhereItsOwnerCannotBeKept) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "only root can run the tool as another user";
-    }
     // A member of the show's group 5678 rewrites a colleague's frame.
-    const std::vector<std::string> member{"setpriv", "--reuid=4321", "--regid=4321",
-                                          "--groups=5678", "--"};
-    ToolInvocation version = invocation("frame.exr");
-    version.arguments = {"--version"};
-    version.wrapper = member;
-    if (runTool(version).output != "0.4.3\n") {
-        GTEST_SKIP() << "setpriv is missing, or another user cannot run this build";
+    const std::vector<std::string> member = asUser4321("--groups=5678");
+    if (member.empty()) {
+        GTEST_SKIP() << noOtherUser;
     }
     ExrFixtures::ExrFileSpec spec;
     spec.timeCode = Imf::TimeCode(1, 0, 0, 0);
@@ -444,16 +453,9 @@ TEST_F(RewriteSafetyTest, AColleaguesFrameKeepsItsGroupWhereItsOwnerCannotBeKept
 }
 
 TEST_F(RewriteSafetyTest, AFrameInADirectoryThatMayNotBeListedIsRewrittenByItsOwner) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "only root can run the tool as another user";
-    }
-    const std::vector<std::string> owner{"setpriv", "--reuid=4321", "--regid=4321",
-                                         "--clear-groups", "--"};
-    ToolInvocation version = invocation("frame.exr");
-    version.arguments = {"--version"};
-    version.wrapper = owner;
-    if (runTool(version).output != "0.4.3\n") {
-        GTEST_SKIP() << "setpriv is missing, or another user cannot run this build";
+    const std::vector<std::string> owner = asUser4321("--clear-groups");
+    if (owner.empty()) {
+        GTEST_SKIP() << noOtherUser;
     }
     // A drop folder: its owner may write and enter it, not list it.
     fs::create_directory(directory.path() / "drop");

@@ -12,29 +12,6 @@ namespace MetadataCopy {
 
 namespace {
 
-// The scan lines in one chunk for each compression; 0 for one that OpenEXR
-// does not know.
-int linesPerChunk(Imf::Compression compression) {
-    switch (compression) {
-    case Imf::NO_COMPRESSION:
-    case Imf::RLE_COMPRESSION:
-    case Imf::ZIPS_COMPRESSION:
-        return 1;
-    case Imf::ZIP_COMPRESSION:
-    case Imf::PXR24_COMPRESSION:
-        return 16;
-    case Imf::PIZ_COMPRESSION:
-    case Imf::B44_COMPRESSION:
-    case Imf::B44A_COMPRESSION:
-    case Imf::DWAA_COMPRESSION:
-        return 32;
-    case Imf::DWAB_COMPRESSION:
-        return 256;
-    default:
-        return 0;
-    }
-}
-
 bool readAt(int descriptor, unsigned char* target, std::uint64_t count, std::uint64_t offset) {
     std::uint64_t done = 0;
     while (done < count) {
@@ -61,6 +38,27 @@ std::uint64_t littleEndian(const unsigned char* bytes, int count) {
 
 } // namespace
 
+int ExrChunkTable::linesPerChunk(Imf::Compression compression) {
+    switch (compression) {
+    case Imf::NO_COMPRESSION:
+    case Imf::RLE_COMPRESSION:
+    case Imf::ZIPS_COMPRESSION:
+        return 1;
+    case Imf::ZIP_COMPRESSION:
+    case Imf::PXR24_COMPRESSION:
+        return 16;
+    case Imf::PIZ_COMPRESSION:
+    case Imf::B44_COMPRESSION:
+    case Imf::B44A_COMPRESSION:
+    case Imf::DWAA_COMPRESSION:
+        return 32;
+    case Imf::DWAB_COMPRESSION:
+        return 256;
+    default:
+        return 0;
+    }
+}
+
 ExrChunkTable::ExrChunkTable(int descriptor, std::uint64_t byteCount, std::uint64_t tableStart,
                              const Imf::Header& header) {
     consistent = check(descriptor, byteCount, tableStart, header);
@@ -86,7 +84,6 @@ bool ExrChunkTable::check(int descriptor, std::uint64_t byteCount, std::uint64_t
     if (!readAt(descriptor, table.data(), table.size(), tableStart)) {
         return false;
     }
-    readCount += table.size();
     std::vector<std::uint64_t> entries(chunkCount);
     bool complete = true;
     for (std::uint64_t index = 0; index < chunkCount; ++index) {
@@ -108,7 +105,6 @@ bool ExrChunkTable::check(int descriptor, std::uint64_t byteCount, std::uint64_t
         if (position > byteCount - 8 || !readAt(descriptor, chunkHeader, 8, position)) {
             return false;
         }
-        readCount += 8;
         const std::uint64_t size = littleEndian(chunkHeader + 4, 4);
         if (size > 0x7fffffffu || size > byteCount - position - 8) {
             return false;

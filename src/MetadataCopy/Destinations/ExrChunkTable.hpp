@@ -9,6 +9,7 @@
 // one. Only each chunk's 8-byte header (its first line and its size) is read.
 #pragma once
 
+#include <OpenEXR/ImfCompression.h>
 #include <OpenEXR/ImfHeader.h>
 
 #include <cstdint>
@@ -32,8 +33,9 @@ public:
     /// The end of the last chunk read, where OpenEXR's reading stops.
     std::uint64_t endOfChunks() const { return chunksEnd; }
 
-    /// The number of bytes that the check read.
-    std::uint64_t bytesRead() const { return readCount; }
+    /// The scan lines in one chunk for each compression, as the file format
+    /// fixes them; 0 for a compression that OpenEXR does not know.
+    static int linesPerChunk(Imf::Compression compression);
 
 private:
     bool check(int descriptor, std::uint64_t byteCount, std::uint64_t tableStart,
@@ -41,7 +43,6 @@ private:
 
     bool consistent = false;
     std::uint64_t chunksEnd = 0;
-    std::uint64_t readCount = 0;
 };
 
 } // namespace MetadataCopy

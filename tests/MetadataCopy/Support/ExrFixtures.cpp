@@ -1,5 +1,7 @@
 #include "Support/ExrFixtures.hpp"
 
+#include "MetadataCopy/Destinations/ExrChunkTable.hpp"
+
 #include <OpenEXR/ImfChannelList.h>
 #include <OpenEXR/ImfDeepFrameBuffer.h>
 #include <OpenEXR/ImfDeepScanLineOutputFile.h>
@@ -121,28 +123,6 @@ private:
     const ExrFileSpec& spec;
     std::vector<std::vector<char>> buffers;
 };
-
-// Scan lines per stored chunk, as the file format fixes them per compression.
-int linesPerChunk(Imf::Compression compression) {
-    switch (compression) {
-    case Imf::NO_COMPRESSION:
-    case Imf::RLE_COMPRESSION:
-    case Imf::ZIPS_COMPRESSION:
-        return 1;
-    case Imf::ZIP_COMPRESSION:
-    case Imf::PXR24_COMPRESSION:
-        return 16;
-    case Imf::PIZ_COMPRESSION:
-    case Imf::B44_COMPRESSION:
-    case Imf::B44A_COMPRESSION:
-    case Imf::DWAA_COMPRESSION:
-        return 32;
-    case Imf::DWAB_COMPRESSION:
-        return 256;
-    default:
-        throw std::invalid_argument("unknown compression");
-    }
-}
 
 // Collects what OpenEXR writes, to compare attribute values in their encoding.
 class StringOStream : public Imf::OStream {
@@ -308,7 +288,10 @@ std::vector<char> decodedPixels(const std::string& path) {
 std::vector<std::string> rawChunks(const std::string& path) {
     Imf::InputFile file(path.c_str());
     const Imath::Box2i dataWindow = file.header().dataWindow();
-    const int step = linesPerChunk(file.header().compression());
+    const int step = MetadataCopy::ExrChunkTable::linesPerChunk(file.header().compression());
+    if (step == 0) {
+        throw std::invalid_argument("unknown compression");
+    }
     std::vector<std::string> chunks;
     for (int y = dataWindow.min.y; y <= dataWindow.max.y; y += step) {
         const char* data = nullptr;
