@@ -509,6 +509,9 @@ TEST_F(ApplicationTest, RefusedSourcesAndDestinationsTouchNoFile) {
     writeText("broken.vant", "# VANT Version 3\nHEADER_START\nHEADER_END\nframe;\n");
     writeText("notes.txt", "not an image");
     writeText("unknown.r3d", clipText("NO SUCH CAMERA"));
+    std::string commaWidth = vantText;
+    commaWidth.replace(commaWidth.find("sensorWidth:=24"), 15, "sensorWidth:=40,96");
+    writeText("comma.vant", commaWidth);
     writeExr("a.exr", Imf::TimeCode(1, 0, 0, 0));
     const std::string before = ExrFixtures::readFileBytes(path("a.exr"));
 
@@ -525,7 +528,7 @@ TEST_F(ApplicationTest, RefusedSourcesAndDestinationsTouchNoFile) {
          1},
         {"two VANT files",
          {"-s", "*.vant", "-d", "a.exr"},
-         found(3, 1) + "Source cannot consist of multiple vant files.\n",
+         found(4, 1) + "Source cannot consist of multiple vant files.\n",
          1},
         {"mixed source types",
          {"-s", "clip.vant", "notes.txt", "-d", "a.exr"},
@@ -541,6 +544,10 @@ TEST_F(ApplicationTest, RefusedSourcesAndDestinationsTouchNoFile) {
          1},
         {"a clip of an unknown camera",
          {"-s", "unknown.r3d", "-d", "a.exr"},
+         found(1, 1) + "Recording format of source is unknown.\n",
+         1},
+        {"a VANT header whose sensor width does not convert",
+         {"-s", "comma.vant", "-d", "a.exr"},
          found(1, 1) + "Recording format of source is unknown.\n",
          1},
         {"a destination of another type",

@@ -18,8 +18,8 @@ namespace {
 // Half the diagonal of a sensor of the given width whose height follows from
 // the clip's aspect ratio. Single precision throughout, so that the written
 // radius matches what the lens maker's plug-ins compute from the same file.
-// Nothing is tested: a height of 0 gives half the sensor width, a width and
-// height of 0 give NaN.
+// Nothing is tested here: a height of 0 gives half the sensor width, a width
+// and height of 0 give NaN; the constructor refuses such a format.
 float imageRadiusForSensorWidth(float sensorWidth, std::uint32_t width, std::uint32_t height) {
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
     const float sensorHeight = sensorWidth / aspect;
@@ -83,6 +83,14 @@ VantMetadataSource::VantMetadataSource(const std::string& filePath) {
     recordingFormat.clipResolution.height = header.clip.height;
     recordingFormat.imageRadius =
         imageRadiusForSensorWidth(header.sensor.width, header.clip.width, header.clip.height);
+    // The parser gives 0 for a value that does not convert (a decimal comma,
+    // a number beyond float), and a radius made from it would be written into
+    // every frame. Refused before any frame is touched, as an R3D clip
+    // without a known format is.
+    if (header.sensor.width == 0.0f || header.clip.width == 0 || header.clip.height == 0 ||
+        !std::isfinite(recordingFormat.imageRadius) || !(recordingFormat.imageRadius > 0.0f)) {
+        throw Exception("Recording format of source is unknown.");
+    }
 }
 
 Metadata VantMetadataSource::metadata(const Timecode::Timecode& timecode) const {

@@ -18,7 +18,10 @@ namespace MetadataCopy {
 class VantMetadataSource final : public MetadataSource {
 public:
     /// Reads and parses the file at filePath. Throws Exception with
-    /// "Source could not be read." or "Source could not be parsed.".
+    /// "Source could not be read." or "Source could not be parsed.", or with
+    /// "Recording format of source is unknown." when the header gives no
+    /// sensor width, clip width or clip height (0, as the parser gives a
+    /// value that does not convert) or no finite image radius above 0.
     explicit VantMetadataSource(const std::string& filePath);
 
     /// The header metadata with the interpolation points of the row in force

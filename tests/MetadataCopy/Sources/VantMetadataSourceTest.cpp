@@ -183,7 +183,7 @@ TEST_F(VantMetadataSourceTest, MetadataCombinesHeaderAndTheRowsThreeLists) {
 }
 
 // Half the sensor diagonal, the sensor height following from the clip's
-// aspect ratio; nothing is refused.
+// aspect ratio.
 TEST_F(VantMetadataSourceTest, ImageRadiusIsHalfTheSensorDiagonal) {
     struct Case {
         const char* width;
@@ -194,7 +194,6 @@ TEST_F(VantMetadataSourceTest, ImageRadiusIsHalfTheSensorDiagonal) {
     const Case cases[] = {
         {"1920", "1080", "24.0", 13.76817f}, // sensor height 13.5
         {"4096", "4096", "10", 7.071068f},
-        {"1920", "0", "24.0", 12.0f}, // infinite aspect: no sensor height
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.width) + "x" + c.height);
@@ -204,10 +203,25 @@ TEST_F(VantMetadataSourceTest, ImageRadiusIsHalfTheSensorDiagonal) {
         EXPECT_NEAR(source->metadata(at("00:00:00:00")).headerMetadata.recordingFormat.imageRadius,
                     c.radius, 1e-4f);
     }
-    auto empty = sourceFor(
-        vantText({row2(0, "1", "00:00:00:00")}, {{"clipWidth", "0"}, {"clipHeight", "0"}}));
-    EXPECT_TRUE(
-        std::isnan(empty->metadata(at("00:00:00:00")).headerMetadata.recordingFormat.imageRadius));
+}
+
+// A header entry that the parser could not convert reads as 0; no radius
+// made from it may reach a frame.
+TEST_F(VantMetadataSourceTest, FormatWithoutAnImageRadiusIsRefused) {
+    const std::map<std::string, std::string> headers[] = {
+        {{"sensorWidth", "40,96"}},
+        {{"sensorWidth", "1e39"}},
+        {{"sensorWidth", "0"}},
+        {{"clipHeight", ""}},
+        {{"clipHeight", "0"}},
+        {{"clipWidth", "0"}},
+        {{"clipWidth", "0"}, {"clipHeight", "0"}},
+    };
+    for (const auto& header : headers) {
+        SCOPED_TRACE(header.begin()->first + "=" + header.begin()->second);
+        EXPECT_EQ(failureOf([&] { sourceFor(vantText({row2(0, "1", "00:00:00:00")}, header)); }),
+                  "Recording format of source is unknown.");
+    }
 }
 
 TEST_F(VantMetadataSourceTest, FileWithoutRowsLoadsButAnswersNoTimecode) {
