@@ -144,16 +144,13 @@ TEST_F(R3DMetadataSourceTest, DoublesTheFrameNumbersOfDoubleRateClips) {
     }
 }
 
-// A clip whose timecodes fall back once runs on past midnight: before it, or
-// nearer its start than its end, is its first entry; after it, its last. The
-// frame that holds the wrap need not be kept nor carry lens data, and a last
-// frame without a timecode leaves the clip's end to the frame before it.
-// Timecodes that fall twice stay as stored, so the halving misses the exact
-// 10:00:00:20 as it always has. Only a fall that wraps counts: one back by an
-// hour is a glitch, and a fall further than the clip's length plus one second
-// (2 frames + 24 here, 26 from 23:59:59:00) is no wrap; at double rate a
-// second holds 60 frame numbers. Without a rate only whole seconds count,
-// against one second per frame.
+// A fall of more than 12 hours is midnight, whatever the clip's length or
+// rate: before the clip, or nearer its start than its end, is its first
+// entry; after it, its last. The frame that holds the wrap need not be kept
+// nor carry lens data, and a last frame without a timecode leaves the clip's
+// end to the frame before it. A shorter fall or a forward jump (a glitch, a
+// stale or re-jammed timecode, a zeroed one) leaves the rest of the clip
+// where it is and answers only its own timecode.
 TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
     const std::string a = shortPacket(11), b = shortPacket(22), c = shortPacket(33);
     const std::string d = shortPacket(44), e = shortPacket(55);
@@ -196,7 +193,7 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
           {"10:00:00:05", c},
           {"10:00:00:30", a},
           {"10:00:00:01", b}},
-         {{"10:00:00:20", 33}}},
+         {{"10:00:00:20", 22}, {"10:00:00:05", 33}}},
         {"24", glitch, glitchRequests},
         {"0", glitch, glitchRequests},
         {"1e30", glitch, glitchRequests},
@@ -209,9 +206,9 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
           {"00:00:00:01", e}},
          {{"23:59:59:23", 33}, {"00:00:00:00", 44}, {"00:00:00:01", 55}}},
         {"24", {{"23:59:59:00", a}, {"00:00:00:02", b}}, {{"00:00:00:02", 22}}},
-        {"24", {{"23:59:59:00", a}, {"00:00:00:03", b}}, {{"00:00:00:03", 11}}},
+        {"24", {{"23:59:59:00", a}, {"00:00:00:03", b}}, {{"00:00:00:03", 22}}},
         {"0", {{"23:59:59:00", a}, {"00:00:00:03", b}}, {{"00:00:00:03", 22}}},
-        {"59.94", {{"23:59:58.15", a}, {"00:00:00.00", b}}, {{"00:00:00:00", 11}}},
+        {"59.94", {{"23:59:58.15", a}, {"00:00:00.00", b}}, {{"00:00:00:00", 22}}},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.frames.front().timecode + " at " + testCase.framerate);
