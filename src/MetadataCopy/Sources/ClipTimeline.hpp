@@ -27,6 +27,9 @@ public:
     /// fall, each one lies on the day that puts it within 12 hours of the one
     /// before it (the first on its own day): a fall of more than 12 hours is
     /// midnight, a forward jump of more than 12 hours lands on the day before.
+    /// Distances are whole seconds; at exactly 12 hours the frame fields
+    /// decide (12 hours back to a lower frame field is more than 12 hours),
+    /// and exactly 12 hours with equal fields keeps the day.
     /// The timeline is then the longest run of frames, in clip order, whose
     /// placed timecodes never fall; the others answer only their own timecode.
     /// Example: 23:59:59:22, 23:59:59:23, 00:00:00:00, 23:59:59:23, 00:00:00:02
