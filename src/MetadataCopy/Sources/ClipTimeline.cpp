@@ -147,6 +147,14 @@ std::size_t ClipTimeline::lensData(const Timecode::Timecode& timecode) const {
             candidate.seconds - end.seconds >= start.seconds + secondsPerDay - candidate.seconds;
         request = nearerTheStart ? movedByDays(candidate, -1) : candidate;
     }
+    // A timeline frame of the requested timecode answers before any other
+    // frame of it: a glitch that shares a timecode with its true owner must
+    // not take that owner's request.
+    const auto onTimeline =
+        std::lower_bound(timelinePositions.begin(), timelinePositions.end(), request);
+    if (onTimeline != timelinePositions.end() && *onTimeline == request) {
+        return timelineLensData[static_cast<std::size_t>(onTimeline - timelinePositions.begin())];
+    }
     const auto exact = std::lower_bound(framePositions.begin(), framePositions.end(), request);
     if (exact != framePositions.end() && *exact == request) {
         return frameLensData[static_cast<std::size_t>(exact - framePositions.begin())];

@@ -38,7 +38,8 @@ public:
     explicit ClipTimeline(const std::vector<Frame>& frames);
 
     /// The lens data that answers a request: that of the first frame whose
-    /// placed timecode is the request, else that of the latest timeline frame
+    /// placed timecode is the request (a timeline frame before any other),
+    /// else that of the latest timeline frame
     /// before it, else that of the timeline's first frame. When the timeline
     /// reaches past 24:00:00:00 or before 00:00:00:00, the request is taken
     /// on the day where it lies within the timeline; outside it, on the day

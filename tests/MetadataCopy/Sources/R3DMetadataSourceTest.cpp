@@ -260,6 +260,14 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
           {"13:00:00:03", d},
           {"13:00:00:04", e}},
          {{"12:00:00:00", 11}, {"13:00:00:02", 22}, {"13:00:00:03", 44}, {"14:00:00:00", 55}}},
+        // A zeroed timecode before the wrap leaves 00:00:00:00 to its owner.
+        {"24",
+         {{"23:59:59:21", a},
+          {"00:00:00:00", b},
+          {"23:59:59:23", c},
+          {"00:00:00:00", d},
+          {"00:00:00:01", e}},
+         {{"23:59:59:23", 33}, {"00:00:00:00", 44}, {"00:00:00:01", 55}}},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.frames.front().timecode + " at " + testCase.framerate);
