@@ -4,10 +4,10 @@
 #pragma once
 
 #include "MetadataCopy/Metadata.hpp"
+#include "MetadataCopy/Sources/ClipTimeline.hpp"
 #include "MetadataCopy/Sources/MetadataSource.hpp"
 #include "Timecode/Timecode.hpp"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,23 +22,19 @@ public:
     /// metadata.") or the exception of a frame timecode that is not valid.
     explicit R3DMetadataSource(const std::string& filePath);
 
-    /// The header metadata and the lens data of the kept frame whose timecode
-    /// equals the request, else of the latest one before it, else of the
-    /// first one. A clip that runs across midnight counts on past 24:00:00:00,
-    /// and a request before its first frame that belongs to the following day
-    /// is looked up 24 hours later. Never throws for a timecode of rate 0.
+    /// The header metadata and the lens data of the frame whose timecode is
+    /// the request, else the lens data in force then on the clip's timeline
+    /// (see ClipTimeline, which also places a clip across midnight). Never
+    /// throws for a timecode of rate 0.
     Metadata metadata(const Timecode::Timecode& timecode) const override;
 
 private:
     HeaderMetadata headerMetadata;
-    // Kept frames in clip order; element i of both lists belongs together,
-    // and both hold at least one element once constructed.
-    std::vector<Timecode::Timecode> timecodes;
+    // One element per run of frames that carry the same lens data, in clip
+    // order; at least one once constructed.
     std::vector<FrameMetadata> frameMetadatas;
-    // Only for a clip that runs across midnight: the timecode of its last
-    // frame that has one, counted on past 24:00:00:00 like the kept ones
-    // after the wrap.
-    std::optional<Timecode::Timecode> endAcrossMidnight;
+    // Which element of frameMetadatas answers a request.
+    ClipTimeline timeline;
 };
 
 } // namespace MetadataCopy

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -144,16 +145,13 @@ TEST_F(R3DMetadataSourceTest, DoublesTheFrameNumbersOfDoubleRateClips) {
     }
 }
 
-// A clip whose timecodes fall back once runs on past midnight: before it, or
-// nearer its start than its end, is its first entry; after it, its last. The
-// frame that holds the wrap need not be kept nor carry lens data, and a last
-// frame without a timecode leaves the clip's end to the frame before it.
-// Timecodes that fall twice stay as stored, so the halving misses the exact
-// 10:00:00:20 as it always has. Only a fall that wraps counts: one back by an
-// hour is a glitch, and a fall further than the clip's length plus one second
-// (2 frames + 24 here, 26 from 23:59:59:00) is no wrap; at double rate a
-// second holds 60 frame numbers. Without a rate only whole seconds count,
-// against one second per frame.
+// A fall of more than 12 hours is midnight, whatever the clip's length or
+// rate: before the clip, or nearer its start than its end, is its first
+// entry; after it, its last. The frame that holds the wrap need not be kept
+// nor carry lens data, and a last frame without a timecode leaves the clip's
+// end to the frame before it. A shorter fall or a forward jump (a glitch, a
+// stale or re-jammed timecode, a zeroed one) leaves the rest of the clip
+// where it is and answers only its own timecode.
 TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
     const std::string a = shortPacket(11), b = shortPacket(22), c = shortPacket(33);
     const std::string d = shortPacket(44), e = shortPacket(55);
@@ -196,8 +194,16 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
           {"10:00:00:05", c},
           {"10:00:00:30", a},
           {"10:00:00:01", b}},
-         {{"10:00:00:20", 33}}},
+         {{"10:00:00:20", 22}, {"10:00:00:05", 33}}},
         {"24", glitch, glitchRequests},
+        // A glitch that starts a run of lens data.
+        {"24",
+         {{"10:00:00:00", a},
+          {"10:00:00:01", b},
+          {"09:00:00:00", c},
+          {"10:00:00:03", c},
+          {"10:00:00:04", d}},
+         {{"10:00:00:01", 22}, {"10:00:00:02", 22}, {"10:00:00:03", 33}, {"10:00:00:04", 44}}},
         {"0", glitch, glitchRequests},
         {"1e30", glitch, glitchRequests},
         {"24",
@@ -209,9 +215,59 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
           {"00:00:00:01", e}},
          {{"23:59:59:23", 33}, {"00:00:00:00", 44}, {"00:00:00:01", 55}}},
         {"24", {{"23:59:59:00", a}, {"00:00:00:02", b}}, {{"00:00:00:02", 22}}},
-        {"24", {{"23:59:59:00", a}, {"00:00:00:03", b}}, {{"00:00:00:03", 11}}},
+        {"24", {{"23:59:59:00", a}, {"00:00:00:03", b}}, {{"00:00:00:03", 22}}},
         {"0", {{"23:59:59:00", a}, {"00:00:00:03", b}}, {{"00:00:00:03", 22}}},
-        {"59.94", {{"23:59:58.15", a}, {"00:00:00.00", b}}, {{"00:00:00:00", 11}}},
+        {"59.94", {{"23:59:58.15", a}, {"00:00:00.00", b}}, {{"00:00:00:00", 22}}},
+        // A frame every 2 seconds.
+        {"24",
+         {{"23:59:56:00", a}, {"23:59:58:00", b}, {"00:00:00:00", c}, {"00:00:02:00", d}},
+         {{"23:59:57:00", 11}, {"23:59:58:00", 22}, {"00:00:01:00", 33}, {"00:00:02:00", 44}}},
+        // A stale timecode after the wrap; the first frame at 23:59:59:23 answers it.
+        {"24",
+         {{"23:59:59:22", a},
+          {"23:59:59:23", b},
+          {"00:00:00:00", c},
+          {"23:59:59:23", d},
+          {"00:00:00:02", e}},
+         {{"23:59:59:23", 22}, {"00:00:00:00", 33}, {"00:00:00:02", 55}, {"00:00:10:00", 55}}},
+        // Re-jammed before the wrap, and hours forward after it.
+        {"24",
+         {{"23:59:59:23", a}, {"03:00:00:00", b}, {"00:00:00:00", c}, {"00:00:00:01", d}},
+         {{"23:59:59:23", 11}, {"03:00:00:00", 22}, {"00:00:00:00", 33}, {"00:00:05:00", 44}}},
+        {"24",
+         {{"23:59:59:22", a},
+          {"23:59:59:23", b},
+          {"00:00:00:00", c},
+          {"04:00:00:01", d},
+          {"00:00:00:02", e}},
+         {{"00:00:00:01", 33}, {"04:00:00:01", 44}, {"00:00:30:00", 55}, {"05:00:00:00", 55}}},
+        // Exactly 12 hours forward keeps the day; neither a jump of 13 hours
+        // forward nor a zeroed timecode is midnight.
+        {"24",
+         {{"10:00:00:00", a}, {"22:00:00:00", b}, {"10:00:00:02", c}},
+         {{"22:00:00:00", 22}, {"10:00:00:01", 11}}},
+        {"24",
+         {{"10:00:00:00", a},
+          {"10:00:00:01", b},
+          {"23:00:00:02", c},
+          {"10:00:00:03", d},
+          {"10:00:00:04", e}},
+         {{"09:00:00:00", 11}, {"10:00:00:02", 22}, {"10:00:00:03", 44}, {"11:00:00:00", 55}}},
+        {"24",
+         {{"13:00:00:00", a},
+          {"13:00:00:01", b},
+          {"00:00:00:00", c},
+          {"13:00:00:03", d},
+          {"13:00:00:04", e}},
+         {{"12:00:00:00", 11}, {"13:00:00:02", 22}, {"13:00:00:03", 44}, {"14:00:00:00", 55}}},
+        // A zeroed timecode before the wrap leaves 00:00:00:00 to its owner.
+        {"24",
+         {{"23:59:59:21", a},
+          {"00:00:00:00", b},
+          {"23:59:59:23", c},
+          {"00:00:00:00", d},
+          {"00:00:00:01", e}},
+         {{"23:59:59:23", 33}, {"00:00:00:00", 44}, {"00:00:00:01", 55}}},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.frames.front().timecode + " at " + testCase.framerate);
@@ -220,6 +276,27 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
         clip.frames = testCase.frames;
         expectAnswers(R3DMetadataSource(writeClip(clip)), testCase.requests);
     }
+}
+
+// An interval recording overnight: one frame a minute from 23:00 to 01:00,
+// each with its own lens data.
+TEST_F(R3DMetadataSourceTest, AnIntervalRecordingAcrossMidnightAnswersEachFrame) {
+    Clip clip;
+    // The hours the clip leaves out are split at 12:00, which goes before it.
+    std::vector<Request> requests = {
+        {"22:30:00:00", 1}, {"12:00:00:00", 1}, {"11:59:59:00", 121}, {"01:30:00:00", 121}};
+    std::vector<std::string> timecodes;
+    for (unsigned int minute = 0; minute <= 120; ++minute) {
+        char timecode[12];
+        std::snprintf(timecode, sizeof timecode, "%02u:%02u:00:00", (23 + minute / 60) % 24,
+                      minute % 60);
+        timecodes.push_back(timecode);
+        clip.frames.push_back({timecode, shortPacket(minute + 1)});
+    }
+    for (unsigned int minute = 0; minute <= 120; ++minute) {
+        requests.push_back({timecodes[minute].c_str(), static_cast<float>(minute + 1)});
+    }
+    expectAnswers(R3DMetadataSource(writeClip(clip)), requests);
 }
 
 TEST_F(R3DMetadataSourceTest, RefusesFrameTimecodesThatAreNotValid) {
