@@ -11,9 +11,55 @@ namespace MetadataCopy {
 namespace {
 
 const unsigned char magicNumber[4] = {0x76, 0x2f, 0x31, 0x01};
-// Flags in the version field: names of up to 255 bytes, and several parts.
-constexpr std::uint32_t longNamesFlag = 0x400;
+// The flag in the version field of a file of several parts.
 constexpr std::uint32_t multiPartFlag = 0x1000;
+// OpenEXR reads names of up to 255 bytes whether or not the version field
+// has the long-names flag (0x400), and writers that store longer names
+// without it exist; the flag is set again when OpenEXR writes the header.
+constexpr std::size_t maximumNameLength = 255;
+
+// The types whose values OpenEXR reads in a fixed number of bytes, whatever
+// size the file declares: any other size shifts everything after the value.
+struct FixedSize {
+    const char* typeName;
+    std::uint32_t size;
+};
+
+const FixedSize fixedSizes[] = {
+    {"box2f", 16},
+    {"box2i", 16},
+    {"chromaticities", 32},
+    {"compression", 1},
+    {"deepImageState", 1},
+    {"double", 8},
+    {"envmap", 1},
+    {"float", 4},
+    {"int", 4},
+    {"keycode", 28},
+    {"lineOrder", 1},
+    {"m33d", 72},
+    {"m33f", 36},
+    {"m44d", 128},
+    {"m44f", 64},
+    {"rational", 8},
+    {"tiledesc", 9},
+    {"timecode", 8},
+    {"v2d", 16},
+    {"v2f", 8},
+    {"v2i", 8},
+    {"v3d", 24},
+    {"v3f", 12},
+    {"v3i", 12},
+};
+
+bool hasSizeOfItsType(const std::string& typeName, std::uint32_t size) {
+    for (const FixedSize& entry : fixedSizes) {
+        if (typeName == entry.typeName) {
+            return size == entry.size;
+        }
+    }
+    return true; // a type of variable size, or one that OpenEXR does not know
+}
 
 // What OpenEXR puts into a header that lacks a required attribute, as stored:
 // increasing lines, a pixel aspect ratio and a screen window width of 1.0f,
@@ -49,9 +95,8 @@ public:
         }
     }
 
-    // A name ends with a zero byte; OpenEXR allows 31 bytes before it, or 255
-    // with the long-names flag.
-    std::string name(std::size_t maximumLength) {
+    // A name ends with a zero byte.
+    std::string name() {
         std::string text;
         for (;;) {
             char character;
@@ -59,7 +104,7 @@ public:
             if (character == '\0') {
                 return text;
             }
-            if (text.size() == maximumLength) {
+            if (text.size() == maximumNameLength) {
                 throw Iex::InputExc("EXR header holds a name that is too long.");
             }
             text.push_back(character);
@@ -92,17 +137,16 @@ ExrHeaderBytes::ExrHeaderBytes(Imf::IStream& stream, std::uint64_t byteCount) {
         throw Iex::InputExc("Not an EXR file.");
     }
     const std::uint32_t version = reader.unsigned32();
-    const std::size_t maximumNameLength = (version & longNamesFlag) != 0 ? 255 : 31;
     const bool multiPart = (version & multiPartFlag) != 0;
     for (bool first = true;; first = false) {
         std::vector<Attribute> attributes;
         for (;;) {
             Attribute attribute;
-            attribute.name = reader.name(maximumNameLength);
+            attribute.name = reader.name();
             if (attribute.name.empty()) {
                 break;
             }
-            attribute.typeName = reader.name(maximumNameLength);
+            attribute.typeName = reader.name();
             const std::uint32_t size = reader.unsigned32();
             if (size > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
                 throw Iex::InputExc("EXR header holds an attribute of negative size.");
@@ -110,6 +154,9 @@ ExrHeaderBytes::ExrHeaderBytes(Imf::IStream& stream, std::uint64_t byteCount) {
             // Checked before anything of that size is allocated.
             if (size > byteCount - reader.offset()) {
                 throw Iex::InputExc("EXR header runs past the end of the file.");
+            }
+            if (!hasSizeOfItsType(attribute.typeName, size)) {
+                misSized = true;
             }
             attribute.value.resize(size);
             reader.read(&attribute.value[0], size);
@@ -127,31 +174,59 @@ ExrHeaderBytes::ExrHeaderBytes(Imf::IStream& stream, std::uint64_t byteCount) {
     }
 }
 
-const ExrHeaderBytes::Attribute* ExrHeaderBytes::find(const std::string& name) const {
-    const auto found = std::find_if(list.begin(), list.end(),
-                                    [&name](const Attribute& entry) { return entry.name == name; });
-    return found == list.end() ? nullptr : &*found;
+std::vector<const ExrHeaderBytes::Attribute*> ExrHeaderBytes::byName() const {
+    std::vector<const Attribute*> index;
+    index.reserve(list.size());
+    for (const Attribute& attribute : list) {
+        index.push_back(&attribute);
+    }
+    // Stable: of the attributes of one name, the first in the file comes first.
+    std::stable_sort(index.begin(), index.end(), [](const Attribute* left, const Attribute* right) {
+        return left->name < right->name;
+    });
+    return index;
 }
+
+namespace {
+
+// The first attribute of the name in an index by name, or nullptr.
+const ExrHeaderBytes::Attribute* findIn(const std::vector<const ExrHeaderBytes::Attribute*>& index,
+                                        const std::string& name) {
+    const auto found =
+        std::lower_bound(index.begin(), index.end(), name,
+                         [](const ExrHeaderBytes::Attribute* entry, const std::string& wanted) {
+                             return entry->name < wanted;
+                         });
+    return found == index.end() || (*found)->name != name ? nullptr : *found;
+}
+
+} // namespace
 
 bool ExrHeaderBytes::isCarriedOverBy(const ExrHeaderBytes& rewritten,
                                      const std::string& replacedName) const {
+    // Each list is looked up through an index sorted by name, so that a
+    // header of many attributes is compared in n log n.
+    const std::vector<const Attribute*> originalIndex = byName();
+    const std::vector<const Attribute*> rewrittenIndex = rewritten.byName();
     for (const Attribute& attribute : list) {
         if (attribute.name == replacedName) {
             continue;
         }
         // An attribute stored twice must come through with both values,
         // which one attribute cannot hold.
-        const Attribute* kept = rewritten.find(attribute.name);
+        const Attribute* kept = findIn(rewrittenIndex, attribute.name);
         if (kept == nullptr || kept->typeName != attribute.typeName ||
             kept->value != attribute.value) {
             return false;
         }
     }
-    for (const Attribute& attribute : rewritten.list) {
-        if (rewritten.find(attribute.name) != &attribute) {
+    for (std::size_t index = 1; index < rewrittenIndex.size(); ++index) {
+        if (rewrittenIndex[index - 1]->name == rewrittenIndex[index]->name) {
             return false; // written twice
         }
-        if (attribute.name == replacedName || find(attribute.name) != nullptr) {
+    }
+    for (const Attribute& attribute : rewritten.list) {
+        if (attribute.name == replacedName || findIn(originalIndex, attribute.name) != nullptr) {
             continue;
         }
         const auto isThisDefault = [&attribute](const RequiredDefault& entry) {

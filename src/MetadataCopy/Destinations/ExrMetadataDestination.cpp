@@ -249,6 +249,17 @@ bool isCopyableWhole(Imf::IStream& stream) {
     return !tiled && !deep && !multiPart;
 }
 
+// OpenEXR would read an attribute stored in more or fewer bytes than its type
+// has, and everything after it, otherwise than the file holds them: the
+// timecode or the metadata attribute could be lost or made up, and the rewrite
+// could not carry the header over. Every operation refuses such a file before
+// OpenEXR reads the header, with the answer that the rewrite gives.
+void throwIfMisSized(const ExrHeaderBytes& header) {
+    if (header.holdsMisSizedValue()) {
+        throw Exception(temporaryFileNotCreated);
+    }
+}
+
 // Reads the header of the file at the path and gives its status. The opening
 // does not block (a FIFO put at the name would wait for a writer for ever) and
 // only a regular file is read: anything else is "File does not exist.".
@@ -266,7 +277,7 @@ Imf::Header readHeader(const std::string& filePath, struct stat& status) {
     // Every size that the header declares must lie inside the file before
     // OpenEXR allocates anything for it; the walk's reads serve OpenEXR's
     // from the stream's buffer.
-    ExrHeaderBytes(stream, static_cast<std::uint64_t>(status.st_size));
+    throwIfMisSized(ExrHeaderBytes(stream, static_cast<std::uint64_t>(status.st_size)));
     stream.seekg(0);
     return readHeader(stream);
 }
@@ -354,6 +365,7 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
     std::string document;
     const bool copyableWhole = withFailureMessage(fileDoesNotExist, [&] {
         original.emplace(stream, fileSize);
+        throwIfMisSized(*original);
         stream.seekg(0);
         const bool whole = isCopyableWhole(stream);
         // A file that cannot be carried over whole still has its header and
