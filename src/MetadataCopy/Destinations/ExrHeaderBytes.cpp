@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace MetadataCopy {
 
@@ -21,7 +22,7 @@ constexpr std::size_t maximumNameLength = 255;
 // The types whose values OpenEXR reads in a fixed number of bytes, whatever
 // size the file declares: any other size shifts everything after the value.
 struct FixedSize {
-    const char* typeName;
+    std::string_view typeName;
     std::uint32_t size;
 };
 
@@ -77,6 +78,8 @@ const RequiredDefault requiredDefaults[] = {
     {"screenWindowWidth", "float", std::string("\x00\x00\x80\x3f", 4)},
 };
 
+// Reads the stream in blocks, never beyond byteCount: a header of many
+// attributes is read without a call to the stream for every byte.
 class Reader {
 public:
     Reader(Imf::IStream& stream, std::uint64_t byteCount) : stream(stream), byteCount(byteCount) {}
@@ -86,12 +89,16 @@ public:
             throw Iex::InputExc("EXR header runs past the end of the file.");
         }
         while (count > 0) {
-            const int part =
-                static_cast<int>(std::min<std::uint64_t>(count, std::numeric_limits<int>::max()));
-            stream.read(target, part);
+            if (next == buffered.size()) {
+                refill();
+            }
+            const std::size_t part =
+                static_cast<std::size_t>(std::min<std::uint64_t>(count, buffered.size() - next));
+            std::memcpy(target, buffered.data() + next, part);
+            next += part;
+            position += part;
             target += part;
-            count -= static_cast<std::uint64_t>(part);
-            position += static_cast<std::uint64_t>(part);
+            count -= part;
         }
     }
 
@@ -99,15 +106,29 @@ public:
     std::string name() {
         std::string text;
         for (;;) {
-            char character;
-            read(&character, 1);
-            if (character == '\0') {
-                return text;
+            if (next == buffered.size()) {
+                if (position == byteCount) {
+                    throw Iex::InputExc("EXR header runs past the end of the file.");
+                }
+                refill();
             }
-            if (text.size() == maximumNameLength) {
+            const char* const start = buffered.data() + next;
+            const std::size_t available = buffered.size() - next;
+            const void* const end = std::memchr(start, '\0', available);
+            const std::size_t length =
+                end == nullptr ? available
+                               : static_cast<std::size_t>(static_cast<const char*>(end) - start);
+            if (text.size() + length > maximumNameLength) {
                 throw Iex::InputExc("EXR header holds a name that is too long.");
             }
-            text.push_back(character);
+            text.append(start, length);
+            next += length;
+            position += length;
+            if (end != nullptr) {
+                ++next;
+                ++position;
+                return text;
+            }
         }
     }
 
@@ -122,9 +143,25 @@ public:
     std::uint64_t offset() const { return position; }
 
 private:
+    // Called only with the buffer used up and bytes left before byteCount.
+    void refill() {
+        const std::size_t part =
+            static_cast<std::size_t>(std::min<std::uint64_t>(blockSize, byteCount - position));
+        buffered.resize(part);
+        stream.read(&buffered[0], static_cast<int>(part));
+        next = 0;
+    }
+
+    // Less than a buffered stream's buffer, so that the blocks come from it.
+    static constexpr std::size_t blockSize = 4096;
+
     Imf::IStream& stream;
     std::uint64_t byteCount;
+    // The offset of the next byte to give out, which buffered[next] holds
+    // unless the buffer is used up.
     std::uint64_t position = 0;
+    std::string buffered;
+    std::size_t next = 0;
 };
 
 } // namespace
