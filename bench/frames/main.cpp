@@ -3,13 +3,17 @@
 // constant alpha, one "timeCode" per frame counting on at 24 frames per second
 // from 01:00:00:00.
 //
-//   okalu-bench-frames DIRECTORY COUNT WIDTH HEIGHT [COMPRESSION]
+//   okalu-bench-frames DIRECTORY COUNT WIDTH HEIGHT [COMPRESSION [ATTRIBUTES]]
 //
-// COMPRESSION is piz (the default), zip or none. The files are named
+// COMPRESSION is piz (the default), zip or none. ATTRIBUTES (default 0) more
+// attributes go into each header, alternately a string and a float, as a
+// render that stores its settings in the header has them. The files are named
 // frame-000000.exr, frame-000001.exr, ... and replace any of the same name.
+#include <OpenEXR/ImfFloatAttribute.h>
 #include <OpenEXR/ImfHeader.h>
 #include <OpenEXR/ImfRgbaFile.h>
 #include <OpenEXR/ImfStandardAttributes.h>
+#include <OpenEXR/ImfStringAttribute.h>
 #include <OpenEXR/ImfThreading.h>
 #include <OpenEXR/ImfTimeCode.h>
 
@@ -53,7 +57,7 @@ Imf::Compression compressionNamed(const std::string& name) {
 }
 
 void writeFrame(const std::string& path, int index, int width, int height,
-                Imf::Compression compression, std::vector<Imf::Rgba>& pixels) {
+                Imf::Compression compression, int attributeCount, std::vector<Imf::Rgba>& pixels) {
     XorShift random{0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(index + 1)};
     const float phase = 0.05f * static_cast<float>(index);
     for (int y = 0; y < height; ++y) {
@@ -75,6 +79,15 @@ void writeFrame(const std::string& path, int index, int width, int height,
     const int totalSeconds = index / 24;
     Imf::addTimeCode(header, Imf::TimeCode(1 + totalSeconds / 3600, (totalSeconds / 60) % 60,
                                            totalSeconds % 60, frameNumber));
+    for (int attribute = 0; attribute < attributeCount; ++attribute) {
+        char name[48];
+        std::snprintf(name, sizeof name, "renderer/settings/value_%06d", attribute);
+        if (attribute % 2 == 0) {
+            header.insert(name, Imf::StringAttribute("setting " + std::to_string(attribute)));
+        } else {
+            header.insert(name, Imf::FloatAttribute(0.5f * static_cast<float>(attribute)));
+        }
+    }
     Imf::RgbaOutputFile file(path.c_str(), header, Imf::WRITE_RGBA);
     file.setFrameBuffer(pixels.data(), 1, static_cast<std::size_t>(width));
     file.writePixels(height);
@@ -83,8 +96,9 @@ void writeFrame(const std::string& path, int index, int width, int height,
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 5 || argc > 6) {
-        std::cerr << "usage: okalu-bench-frames DIRECTORY COUNT WIDTH HEIGHT [piz|zip|none]\n";
+    if (argc < 5 || argc > 7) {
+        std::cerr << "usage: okalu-bench-frames DIRECTORY COUNT WIDTH HEIGHT [piz|zip|none "
+                     "[ATTRIBUTES]]\n";
         return 2;
     }
     try {
@@ -92,7 +106,8 @@ int main(int argc, char** argv) {
         const int count = std::stoi(argv[2]);
         const int width = std::stoi(argv[3]);
         const int height = std::stoi(argv[4]);
-        const Imf::Compression compression = compressionNamed(argc == 6 ? argv[5] : "piz");
+        const Imf::Compression compression = compressionNamed(argc >= 6 ? argv[5] : "piz");
+        const int attributeCount = argc == 7 ? std::stoi(argv[6]) : 0;
         // Compression dominates; the measured tool is single-threaded anyway.
         Imf::setGlobalThreadCount(static_cast<int>(std::thread::hardware_concurrency()));
 
@@ -100,7 +115,7 @@ int main(int argc, char** argv) {
         for (int index = 0; index < count; ++index) {
             char name[32];
             std::snprintf(name, sizeof name, "/frame-%06d.exr", index);
-            writeFrame(directory + name, index, width, height, compression, pixels);
+            writeFrame(directory + name, index, width, height, compression, attributeCount, pixels);
         }
     } catch (const std::exception& exception) {
         std::cerr << "okalu-bench-frames: " << exception.what() << "\n";

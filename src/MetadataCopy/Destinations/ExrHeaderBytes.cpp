@@ -5,15 +5,62 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace MetadataCopy {
 
 namespace {
 
 const unsigned char magicNumber[4] = {0x76, 0x2f, 0x31, 0x01};
-// Flags in the version field: names of up to 255 bytes, and several parts.
-constexpr std::uint32_t longNamesFlag = 0x400;
+// The flag in the version field of a file of several parts.
 constexpr std::uint32_t multiPartFlag = 0x1000;
+// OpenEXR reads names of up to 255 bytes whether or not the version field
+// has the long-names flag (0x400), and writers that store longer names
+// without it exist; the flag is set again when OpenEXR writes the header.
+constexpr std::size_t maximumNameLength = 255;
+
+// The types whose values OpenEXR reads in a fixed number of bytes, whatever
+// size the file declares: any other size shifts everything after the value.
+struct FixedSize {
+    std::string_view typeName;
+    std::uint32_t size;
+};
+
+const FixedSize fixedSizes[] = {
+    {"box2f", 16},
+    {"box2i", 16},
+    {"chromaticities", 32},
+    {"compression", 1},
+    {"deepImageState", 1},
+    {"double", 8},
+    {"envmap", 1},
+    {"float", 4},
+    {"int", 4},
+    {"keycode", 28},
+    {"lineOrder", 1},
+    {"m33d", 72},
+    {"m33f", 36},
+    {"m44d", 128},
+    {"m44f", 64},
+    {"rational", 8},
+    {"tiledesc", 9},
+    {"timecode", 8},
+    {"v2d", 16},
+    {"v2f", 8},
+    {"v2i", 8},
+    {"v3d", 24},
+    {"v3f", 12},
+    {"v3i", 12},
+};
+
+bool hasSizeOfItsType(const std::string& typeName, std::uint32_t size) {
+    for (const FixedSize& entry : fixedSizes) {
+        if (typeName == entry.typeName) {
+            return size == entry.size;
+        }
+    }
+    return true; // a type of variable size, or one that OpenEXR does not know
+}
 
 // What OpenEXR puts into a header that lacks a required attribute, as stored:
 // increasing lines, a pixel aspect ratio and a screen window width of 1.0f,
@@ -31,6 +78,8 @@ const RequiredDefault requiredDefaults[] = {
     {"screenWindowWidth", "float", std::string("\x00\x00\x80\x3f", 4)},
 };
 
+// Reads the stream in blocks, never beyond byteCount: a header of many
+// attributes is read without a call to the stream for every byte.
 class Reader {
 public:
     Reader(Imf::IStream& stream, std::uint64_t byteCount) : stream(stream), byteCount(byteCount) {}
@@ -40,29 +89,46 @@ public:
             throw Iex::InputExc("EXR header runs past the end of the file.");
         }
         while (count > 0) {
-            const int part =
-                static_cast<int>(std::min<std::uint64_t>(count, std::numeric_limits<int>::max()));
-            stream.read(target, part);
+            if (next == buffered.size()) {
+                refill();
+            }
+            const std::size_t part =
+                static_cast<std::size_t>(std::min<std::uint64_t>(count, buffered.size() - next));
+            std::memcpy(target, buffered.data() + next, part);
+            next += part;
+            position += part;
             target += part;
-            count -= static_cast<std::uint64_t>(part);
-            position += static_cast<std::uint64_t>(part);
+            count -= part;
         }
     }
 
-    // A name ends with a zero byte; OpenEXR allows 31 bytes before it, or 255
-    // with the long-names flag.
-    std::string name(std::size_t maximumLength) {
+    // A name ends with a zero byte.
+    std::string name() {
         std::string text;
         for (;;) {
-            char character;
-            read(&character, 1);
-            if (character == '\0') {
-                return text;
+            if (next == buffered.size()) {
+                if (position == byteCount) {
+                    throw Iex::InputExc("EXR header runs past the end of the file.");
+                }
+                refill();
             }
-            if (text.size() == maximumLength) {
+            const char* const start = buffered.data() + next;
+            const std::size_t available = buffered.size() - next;
+            const void* const end = std::memchr(start, '\0', available);
+            const std::size_t length =
+                end == nullptr ? available
+                               : static_cast<std::size_t>(static_cast<const char*>(end) - start);
+            if (text.size() + length > maximumNameLength) {
                 throw Iex::InputExc("EXR header holds a name that is too long.");
             }
-            text.push_back(character);
+            text.append(start, length);
+            next += length;
+            position += length;
+            if (end != nullptr) {
+                ++next;
+                ++position;
+                return text;
+            }
         }
     }
 
@@ -77,9 +143,25 @@ public:
     std::uint64_t offset() const { return position; }
 
 private:
+    // Called only with the buffer used up and bytes left before byteCount.
+    void refill() {
+        const std::size_t part =
+            static_cast<std::size_t>(std::min<std::uint64_t>(blockSize, byteCount - position));
+        buffered.resize(part);
+        stream.read(&buffered[0], static_cast<int>(part));
+        next = 0;
+    }
+
+    // Less than a buffered stream's buffer, so that the blocks come from it.
+    static constexpr std::size_t blockSize = 4096;
+
     Imf::IStream& stream;
     std::uint64_t byteCount;
+    // The offset of the next byte to give out, which buffered[next] holds
+    // unless the buffer is used up.
     std::uint64_t position = 0;
+    std::string buffered;
+    std::size_t next = 0;
 };
 
 } // namespace
@@ -92,17 +174,16 @@ ExrHeaderBytes::ExrHeaderBytes(Imf::IStream& stream, std::uint64_t byteCount) {
         throw Iex::InputExc("Not an EXR file.");
     }
     const std::uint32_t version = reader.unsigned32();
-    const std::size_t maximumNameLength = (version & longNamesFlag) != 0 ? 255 : 31;
     const bool multiPart = (version & multiPartFlag) != 0;
     for (bool first = true;; first = false) {
         std::vector<Attribute> attributes;
         for (;;) {
             Attribute attribute;
-            attribute.name = reader.name(maximumNameLength);
+            attribute.name = reader.name();
             if (attribute.name.empty()) {
                 break;
             }
-            attribute.typeName = reader.name(maximumNameLength);
+            attribute.typeName = reader.name();
             const std::uint32_t size = reader.unsigned32();
             if (size > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
                 throw Iex::InputExc("EXR header holds an attribute of negative size.");
@@ -110,6 +191,9 @@ ExrHeaderBytes::ExrHeaderBytes(Imf::IStream& stream, std::uint64_t byteCount) {
             // Checked before anything of that size is allocated.
             if (size > byteCount - reader.offset()) {
                 throw Iex::InputExc("EXR header runs past the end of the file.");
+            }
+            if (!hasSizeOfItsType(attribute.typeName, size)) {
+                misSized = true;
             }
             attribute.value.resize(size);
             reader.read(&attribute.value[0], size);
@@ -127,31 +211,59 @@ ExrHeaderBytes::ExrHeaderBytes(Imf::IStream& stream, std::uint64_t byteCount) {
     }
 }
 
-const ExrHeaderBytes::Attribute* ExrHeaderBytes::find(const std::string& name) const {
-    const auto found = std::find_if(list.begin(), list.end(),
-                                    [&name](const Attribute& entry) { return entry.name == name; });
-    return found == list.end() ? nullptr : &*found;
+std::vector<const ExrHeaderBytes::Attribute*> ExrHeaderBytes::byName() const {
+    std::vector<const Attribute*> index;
+    index.reserve(list.size());
+    for (const Attribute& attribute : list) {
+        index.push_back(&attribute);
+    }
+    // Stable: of the attributes of one name, the first in the file comes first.
+    std::stable_sort(index.begin(), index.end(), [](const Attribute* left, const Attribute* right) {
+        return left->name < right->name;
+    });
+    return index;
 }
+
+namespace {
+
+// The first attribute of the name in an index by name, or nullptr.
+const ExrHeaderBytes::Attribute* findIn(const std::vector<const ExrHeaderBytes::Attribute*>& index,
+                                        const std::string& name) {
+    const auto found =
+        std::lower_bound(index.begin(), index.end(), name,
+                         [](const ExrHeaderBytes::Attribute* entry, const std::string& wanted) {
+                             return entry->name < wanted;
+                         });
+    return found == index.end() || (*found)->name != name ? nullptr : *found;
+}
+
+} // namespace
 
 bool ExrHeaderBytes::isCarriedOverBy(const ExrHeaderBytes& rewritten,
                                      const std::string& replacedName) const {
+    // Each list is looked up through an index sorted by name, so that a
+    // header of many attributes is compared in n log n.
+    const std::vector<const Attribute*> originalIndex = byName();
+    const std::vector<const Attribute*> rewrittenIndex = rewritten.byName();
     for (const Attribute& attribute : list) {
         if (attribute.name == replacedName) {
             continue;
         }
         // An attribute stored twice must come through with both values,
         // which one attribute cannot hold.
-        const Attribute* kept = rewritten.find(attribute.name);
+        const Attribute* kept = findIn(rewrittenIndex, attribute.name);
         if (kept == nullptr || kept->typeName != attribute.typeName ||
             kept->value != attribute.value) {
             return false;
         }
     }
-    for (const Attribute& attribute : rewritten.list) {
-        if (rewritten.find(attribute.name) != &attribute) {
+    for (std::size_t index = 1; index < rewrittenIndex.size(); ++index) {
+        if (rewrittenIndex[index - 1]->name == rewrittenIndex[index]->name) {
             return false; // written twice
         }
-        if (attribute.name == replacedName || find(attribute.name) != nullptr) {
+    }
+    for (const Attribute& attribute : rewritten.list) {
+        if (attribute.name == replacedName || findIn(originalIndex, attribute.name) != nullptr) {
             continue;
         }
         const auto isThisDefault = [&attribute](const RequiredDefault& entry) {

@@ -28,8 +28,8 @@ public:
     /// Reads the header from the stream's start; the stream holds byteCount
     /// bytes. Every header of a multi-part file is walked, and the first one is
     /// kept. Throws Iex::InputExc when the bytes are not an EXR header that
-    /// lies wholly inside the stream: a wrong magic number, a name without its
-    /// end, a size below zero or beyond the end.
+    /// lies wholly inside the stream: a wrong magic number, a name of more
+    /// than 255 bytes or without its end, a size below zero or beyond the end.
     ExrHeaderBytes(Imf::IStream& stream, std::uint64_t byteCount);
 
     /// The attributes of the (first) header in the order of the file.
@@ -38,6 +38,12 @@ public:
     /// The offset just after the first header's terminating empty name: where
     /// a single-part file's chunk offset table starts.
     std::uint64_t end() const { return headerEnd; }
+
+    /// Whether an attribute of a type that OpenEXR reads in a fixed number of
+    /// bytes (an int, a float, a timecode...) is stored in more or fewer, in
+    /// any header walked. OpenEXR would take the wrong bytes for it and for
+    /// what follows it, losing or misreading later attributes.
+    bool holdsMisSizedValue() const { return misSized; }
 
     /// Whether a rewritten header carries this one over: every attribute but
     /// the one named replacedName stands in it with the same type name and
@@ -48,10 +54,12 @@ public:
     bool isCarriedOverBy(const ExrHeaderBytes& rewritten, const std::string& replacedName) const;
 
 private:
-    const Attribute* find(const std::string& name) const;
+    /// The attributes sorted by name, those of one name in the file's order.
+    std::vector<const Attribute*> byName() const;
 
     std::vector<Attribute> list;
     std::uint64_t headerEnd = 0;
+    bool misSized = false;
 };
 
 } // namespace MetadataCopy

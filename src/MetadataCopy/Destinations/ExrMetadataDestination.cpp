@@ -249,10 +249,24 @@ bool isCopyableWhole(Imf::IStream& stream) {
     return !tiled && !deep && !multiPart;
 }
 
-// Reads the header of the file at the path and gives its status. The opening
-// does not block (a FIFO put at the name would wait for a writer for ever) and
-// only a regular file is read: anything else is "File does not exist.".
-Imf::Header readHeader(const std::string& filePath, struct stat& status) {
+// OpenEXR would read an attribute stored in more or fewer bytes than its type
+// has, and everything after it, otherwise than the file holds them: the
+// timecode or the metadata attribute could be lost or made up, and the rewrite
+// could not carry the header over. Every operation refuses such a file before
+// OpenEXR reads the header, with the answer that the rewrite gives.
+void throwIfMisSized(const ExrHeaderBytes& header) {
+    if (header.holdsMisSizedValue()) {
+        throw Exception(temporaryFileNotCreated);
+    }
+}
+
+// Reads the header of the file at the path, gives its status and returns what
+// the function makes of the header, which is not copied (a header may hold
+// many attributes). The opening does not block (a FIFO put at the name would
+// wait for a writer for ever) and only a regular file is read: anything else
+// is "File does not exist.".
+template <typename Use>
+auto readHeader(const std::string& filePath, struct stat& status, Use&& use) {
     const int descriptor = ::open(filePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         throw Exception(fileDoesNotExist);
@@ -266,9 +280,10 @@ Imf::Header readHeader(const std::string& filePath, struct stat& status) {
     // Every size that the header declares must lie inside the file before
     // OpenEXR allocates anything for it; the walk's reads serve OpenEXR's
     // from the stream's buffer.
-    ExrHeaderBytes(stream, static_cast<std::uint64_t>(status.st_size));
+    throwIfMisSized(ExrHeaderBytes(stream, static_cast<std::uint64_t>(status.st_size)));
     stream.seekg(0);
-    return readHeader(stream);
+    const Imf::MultiPartInputFile file(stream, Imf::globalThreadCount());
+    return use(file.header(0));
 }
 
 // The most that OpenEXR's rewritten header can take beyond the original's:
@@ -290,17 +305,25 @@ std::string ExrMetadataDestination::fileName() const {
 Timecode::Timecode ExrMetadataDestination::timecode() const {
     return withFailureMessage(fileDoesNotExist, [this] {
         struct stat status;
-        const Imf::Header header = readHeader(filePath, status);
+        Imf::TimeCode stored;
+        bool doubleRate = false;
+        const bool found = readHeader(filePath, status, [&](const Imf::Header& header) {
+            const auto* attribute = header.findTypedAttribute<Imf::TimeCodeAttribute>("timeCode");
+            if (attribute == nullptr) {
+                return false;
+            }
+            stored = attribute->value();
+            doubleRate = isDoubleRateR3DFootage(header);
+            return true;
+        });
         rememberReadFile(status);
-        const auto* attribute = header.findTypedAttribute<Imf::TimeCodeAttribute>("timeCode");
-        if (attribute == nullptr) {
+        if (!found) {
             throw Exception(timecodeDoesNotExist);
         }
-        const Imf::TimeCode stored = attribute->value();
         // An image holds the frame field alone, which stands for the second
         // of the two frames that share it at double rate.
         unsigned int frame = static_cast<unsigned int>(stored.frame());
-        if (isDoubleRateR3DFootage(header)) {
+        if (doubleRate) {
             frame = DoubleRate::frameNumber(frame, true);
         }
 
@@ -315,9 +338,12 @@ Timecode::Timecode ExrMetadataDestination::timecode() const {
 bool ExrMetadataDestination::doesMetadataEntryExist() const {
     return withFailureMessage(fileDoesNotExist, [this] {
         struct stat status;
-        const Imf::Header header = readHeader(filePath, status);
+        const bool exists = readHeader(filePath, status, [](const Imf::Header& header) {
+            return header.findTypedAttribute<Imf::StringAttribute>(metadataAttributeName) !=
+                   nullptr;
+        });
         rememberReadFile(status);
-        return header.findTypedAttribute<Imf::StringAttribute>(metadataAttributeName) != nullptr;
+        return exists;
     });
 }
 
@@ -354,6 +380,7 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
     std::string document;
     const bool copyableWhole = withFailureMessage(fileDoesNotExist, [&] {
         original.emplace(stream, fileSize);
+        throwIfMisSized(*original);
         stream.seekg(0);
         const bool whole = isCopyableWhole(stream);
         // A file that cannot be carried over whole still has its header and

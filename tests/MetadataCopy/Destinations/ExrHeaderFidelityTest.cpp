@@ -148,6 +148,14 @@ TEST_F(ExrHeaderFidelityTest, AFileIsRewrittenWithEveryAttributeAndChunkAsStored
                                    {"exposure", "float", "\x00\x00\xc0\x3f\x01\x01\x01\x01"});
              return layout.bytes();
          }},
+        {"an attribute stored twice with two values", true,
+         [](ExrHeaderFidelityTest& test) {
+             Layout layout(test.fixtureBytes());
+             layout.entries.push_back({"isoSpeed", "int", std::string("\x20\x03\0\0", 4)});
+             layout.entries.insert(layout.entries.begin(),
+                                   {"isoSpeed", "int", std::string("\x40\x06\0\0", 4)});
+             return layout.bytes();
+         }},
         {"a chunk patched by appending its new version", true,
          [](ExrHeaderFidelityTest& test) {
              std::string bytes = test.fixtureBytes();
@@ -157,6 +165,20 @@ TEST_F(ExrHeaderFidelityTest, AFileIsRewrittenWithEveryAttributeAndChunkAsStored
              chunk.back() = static_cast<char>(chunk.back() ^ 0x5a);
              bytes.replace(table + 8, 8, bytesOf(bytes.size(), 8));
              return bytes + chunk;
+         }},
+        {"a name of 39 bytes without the long-names flag", false,
+         [](ExrHeaderFidelityTest& test) {
+             Layout layout(test.fixtureBytes());
+             layout.entries.insert(
+                 layout.find("timeCode"),
+                 {"renderer/sampler/pixel_samples_per_axis", "int", std::string("\x03\0\0\0", 4)});
+             return layout.bytes();
+         }},
+        {"an attribute stored twice alike", false,
+         [](ExrHeaderFidelityTest& test) {
+             Layout layout(test.fixtureBytes());
+             layout.entries.push_back(layout.entries.front());
+             return layout.bytes();
          }},
         {"lines stored bottom-up", false,
          [](ExrHeaderFidelityTest& test) {
@@ -228,28 +250,59 @@ TEST_F(ExrHeaderFidelityTest, AFileIsRewrittenWithEveryAttributeAndChunkAsStored
     }
 }
 
-TEST_F(ExrHeaderFidelityTest, AHeaderDeclaringMoreThanTheFileHoldsIsRefusedWithoutTakingIt) {
-    std::string bytes("\x76\x2f\x31\x01\x02\0\0\0", 8);
-    bytes += std::string("huge\0string\0", 12) + bytesOf(2000000000, 4);
-    bytes.resize(1024, 'x');
-    ExrFixtures::writeFileBytes(path, bytes);
-    const ExrMetadataDestination destination(path);
-    const std::function<void()> operations[] = {
-        [&] { destination.doesMetadataEntryExist(); }, [&] { destination.timecode(); },
-        [&] { destination.writeMetadata(SampleMetadata::weaponFrame()); }};
-    struct rusage before, after;
-    getrusage(RUSAGE_SELF, &before);
-    for (const auto& operation : operations) {
-        try {
-            operation();
-            ADD_FAILURE() << "the file was read";
-        } catch (const Exception& exception) {
-            EXPECT_STREQ(exception.what(), "File does not exist.");
+TEST_F(ExrHeaderFidelityTest, EveryOperationRefusesAHeaderThatOpenExrWouldMisreadWithoutTakingIt) {
+    struct Case {
+        const char* label;
+        const char* message;
+        std::function<std::string(ExrHeaderFidelityTest&)> bytes;
+    };
+    const auto misSized = [](const char* type, const std::string& value) {
+        return [=](ExrHeaderFidelityTest& test) {
+            Layout layout(test.fixtureBytes());
+            layout.entries.insert(layout.find("timeCode"), {"exposure", type, value});
+            return layout.bytes();
+        };
+    };
+    const Case cases[] = {
+        {"a size beyond the file", "File does not exist.",
+         [](ExrHeaderFidelityTest&) {
+             std::string bytes("\x76\x2f\x31\x01\x02\0\0\0", 8);
+             bytes += std::string("huge\0string\0", 12) + bytesOf(2000000000, 4);
+             bytes.resize(1024, 'x');
+             return bytes;
+         }},
+        // OpenEXR would read 4 bytes of it and lose the timecode after it.
+        {"a float stored in 8 bytes before the timecode", "Temporary file could not be created.",
+         misSized("float", std::string("\x00\x00\xc0\x3f\x01\x01\x01\x01", 8))},
+        {"a v2f stored in 5 bytes", "Temporary file could not be created.",
+         misSized("v2f", std::string(5, '\0'))},
+        {"a timecode stored in 12 bytes", "Temporary file could not be created.",
+         misSized("timecode", std::string(12, '\0'))},
+    };
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.label);
+        const std::string bytes = testCase.bytes(*this);
+        ExrFixtures::writeFileBytes(path, bytes);
+        const ExrMetadataDestination destination(path);
+        const std::function<void()> operations[] = {
+            [&] { destination.doesMetadataEntryExist(); }, [&] { destination.timecode(); },
+            [&] { destination.writeMetadata(SampleMetadata::weaponFrame()); }};
+        struct rusage before, after;
+        getrusage(RUSAGE_SELF, &before);
+        for (const auto& operation : operations) {
+            try {
+                operation();
+                ADD_FAILURE() << "the file was read";
+            } catch (const Exception& exception) {
+                EXPECT_STREQ(exception.what(), testCase.message);
+            }
         }
+        getrusage(RUSAGE_SELF, &after);
+        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024) << "kilobytes taken";
+        EXPECT_TRUE(ExrFixtures::readFileBytes(path) == bytes) << "the file was changed";
+        EXPECT_EQ(std::distance(boost::filesystem::directory_iterator(directory.path()), {}), 1)
+            << "a temporary file was left";
     }
-    getrusage(RUSAGE_SELF, &after);
-    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024) << "kilobytes taken";
-    EXPECT_TRUE(ExrFixtures::readFileBytes(path) == bytes) << "the file was changed";
 }
 
 } // namespace
