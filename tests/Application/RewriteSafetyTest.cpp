@@ -125,6 +125,13 @@ protected:
         return tool.stop() && ::lstat(temporaryPath.c_str(), &status) == 0;
     }
 
+    void writeSmallFrame(const std::string& name, unsigned int seed) const {
+        ExrFixtures::ExrFileSpec spec;
+        spec.timeCode = Imf::TimeCode(1, 0, 0, 0);
+        spec.seed = seed;
+        ExrFixtures::writeScanLineExr(path(name), spec);
+    }
+
     std::vector<std::string> temporaryFiles(const fs::path& where) const {
         std::vector<std::string> names;
         for (fs::directory_iterator entry(where), end; entry != end; ++entry) {
@@ -223,6 +230,17 @@ std::string giveAnotherGroup(const fs::path& frame) {
     }
     return "the frame cannot be given another group (run as root or in a second group)";
 }
+
+std::string makePrivateAhead(const fs::path& frame) {
+    fs::permissions(frame, fs::owner_read | fs::owner_write);
+    return "";
+}
+
+// FAT through FUSE: one mode for every file, no chmod, no ACLs, no extended attributes.
+const std::vector<std::string> withoutPermissionBits{
+    "-e", "trace=fchmod,fgetxattr,fsetxattr,flistxattr",
+    "-e", "inject=fchmod:error=ENOSYS",
+    "-e", "inject=fgetxattr,fsetxattr,flistxattr:error=EOPNOTSUPP"};
 
 std::string addUserAttribute(const fs::path& frame) {
     return ::setxattr(frame.c_str(), "user.okalu.note", "kept", 4, 0) == 0
@@ -349,6 +367,20 @@ INSTANTIATE_TEST_SUITE_P(
                      false,
                      "shots",
                      addUserAttribute},
+        // The new file's mode is the frame's already: nothing to change, nothing lost.
+        Interference{"ModeKeptWhereTheFileSystemHasNoChmod",
+                     withoutPermissionBits,
+                     {},
+                     {},
+                     "",
+                     false,
+                     "shots",
+                     makePrivateAhead},
+        Interference{"ModeNotSetWhereTheFileSystemHasNoChmod",
+                     withoutPermissionBits,
+                     {},
+                     {},
+                     "Temporary file could not be created."},
         Interference{"AttributesRefusedByTheFileSystem",
                      {"-e", "trace=fsetxattr", "-e", "inject=fsetxattr:error=EOPNOTSUPP"},
                      {},
@@ -392,6 +424,90 @@ TEST_F(RewriteSafetyTest, ARunWithoutALockNeverRenamesAnotherRunsTemporaryFile) 
     EXPECT_TRUE(ExrFixtures::rawChunks(path("frame.exr")) ==
                 ExrFixtures::rawChunks(path("original.exr")));
     EXPECT_TRUE(temporaryFiles(directory.path()).empty());
+}
+
+// Waits until the frame's temporary name holds the file of the inode.
+bool waitForTemporaryInode(const std::string& temporaryPath, ino_t inode) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    struct stat status;
+    while (::lstat(temporaryPath.c_str(), &status) != 0 || status.st_ino != inode) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
+}
+
+TEST_F(RewriteSafetyTest, ARenderThatAnExchangeDisplacedSurvivesASecondRun) {
+    writeSmallFrame("frame.exr", 1);
+    writeSmallFrame("newer.exr", 2);
+    const std::string newer = ExrFixtures::readFileBytes(path("newer.exr"));
+    struct stat render;
+    ASSERT_EQ(::lstat(path("newer.exr").c_str(), &render), 0);
+    // The first run is held as it enters its exchange, while a render is put in the frame's
+    // place, and again after it, with the render at the temporary name and its own new file at
+    // the frame's, unlocked by the frame's lock; meanwhile a second run takes up the frame.
+    ToolInvocation held = invocation("frame.exr");
+    held.wrapper = strace(
+        {"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=2s:delay_exit=5s:when=1"});
+    if (held.wrapper.empty()) {
+        GTEST_SKIP() << noStrace;
+    }
+    ToolProcess first(held);
+    ASSERT_TRUE(first.waitForSystemCall(renameCalls)) << "not held by strace";
+    fs::rename(path("newer.exr"), path("frame.exr"));
+    ASSERT_TRUE(waitForTemporaryInode(path("frame.exr.tmp"), render.st_ino)) << "no exchange";
+    const ToolResult second = runTool(invocation("frame.exr"));
+    const ToolResult firstResult = first.finish();
+
+    EXPECT_EQ(second.exitStatus, 1);
+    EXPECT_NE(second.output.find(failed("frame.exr", "File is being written by another process.")),
+              std::string::npos)
+        << second.output;
+    EXPECT_EQ(firstResult.exitStatus, 1);
+    EXPECT_NE(firstResult.output.find(failed("frame.exr", changed)), std::string::npos)
+        << firstResult.output;
+    EXPECT_TRUE(holds("frame.exr", newer)) << "the render is lost";
+    EXPECT_TRUE(temporaryFiles(directory.path()).empty());
+}
+
+TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesWhereBothFilesStand) {
+#ifndef SYS_newfstatat
+    GTEST_SKIP() << "the test holds the run at newfstatat, which this system does not have";
+#else
+    writeSmallFrame("frame.exr", 1);
+    writeSmallFrame("newer.exr", 2);
+    fs::copy_file(path("frame.exr"), path("original.exr"));
+    const std::string newer = ExrFixtures::readFileBytes(path("newer.exr"));
+    // Of the calls on the temporary name, the second look-up (the last check before the
+    // exchange) is held while a render is put in the frame's place, and the second exchange,
+    // which would put the render back, fails.
+    ToolInvocation run = invocation("frame.exr");
+    run.wrapper = strace({"-P", "frame.exr.tmp", "-e", "trace=newfstatat,renameat2", "-e",
+                          "inject=newfstatat:delay_enter=3s:when=2", "-e",
+                          "inject=renameat2:error=EIO:when=2"});
+    if (run.wrapper.empty()) {
+        GTEST_SKIP() << noStrace;
+    }
+    ToolProcess tool(run);
+    ASSERT_TRUE(tool.waitForSystemCall({SYS_newfstatat}, std::chrono::milliseconds(500)))
+        << "not held by strace";
+    fs::rename(path("newer.exr"), path("frame.exr"));
+    const ToolResult result = tool.finish();
+
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.output.find(failed("frame.exr", changed)), std::string::npos) << result.output;
+    const std::string frame = fs::canonical(path("frame.exr")).string();
+    EXPECT_EQ(result.errors, "okalu-tafe: " + frame +
+                                 " now holds the rewrite of the earlier file; " + frame +
+                                 ".tmp holds the file that was found in its place.\n");
+    EXPECT_TRUE(holds("frame.exr.tmp", newer));
+    EXPECT_TRUE(ExrFixtures::readStringAttribute(path("frame.exr"),
+                                                 ExrFixtures::lensCorrectionAttributeName));
+    EXPECT_TRUE(ExrFixtures::rawChunks(path("frame.exr")) ==
+                ExrFixtures::rawChunks(path("original.exr")));
+#endif
 }
 
 TEST_F(RewriteSafetyTest, AFifoAtAFramesNameFailsThatFrameAndTheRunEnds) {
