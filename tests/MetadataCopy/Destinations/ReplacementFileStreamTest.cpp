@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -71,51 +70,6 @@ TEST(ReplacementFileStreamTest, FailedRenameRemovesTheTemporaryFileAndLeavesTheD
     }
     EXPECT_FALSE(exists(path + ".tmp"));
     EXPECT_EQ(ExrFixtures::readFileBytes(directory.file("a.exr/inside")), "kept");
-}
-
-TEST(ReplacementFileStreamTest, AFileInUseAtTheTemporaryNameStaysAndLeftoversGo) {
-    struct Case {
-        const char* name;
-        // What stands at a.exr.tmp: another process's locked file, the original itself (as
-        // another run's exchange leaves it), or a leftover nobody locks.
-        bool locked;
-        bool original;
-        bool inUse;
-    };
-    for (const Case& found :
-         {Case{"locked", true, false, true}, Case{"the original", false, true, true},
-          Case{"leftover", false, false, false}}) {
-        ExrFixtures::TemporaryDirectory directory;
-        const std::string path = directory.file("a.exr");
-        ExrFixtures::writeFileBytes(path, "old content");
-        if (found.original) {
-            ASSERT_EQ(::link(path.c_str(), (path + ".tmp").c_str()), 0);
-        } else {
-            ExrFixtures::writeFileBytes(path + ".tmp", "other content");
-        }
-        // Another opening of the file stands for another process's lock.
-        const int other = ::open((path + ".tmp").c_str(), O_RDONLY | O_CLOEXEC);
-        ASSERT_TRUE(!found.locked || ::flock(other, LOCK_EX | LOCK_NB) == 0);
-        const int original = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-
-        const OpenDirectory opened(directory.path().string());
-        try {
-            ReplacementFileStream stream(opened.descriptor, "a.exr", original);
-            writeText(stream, "new");
-            stream.commit();
-            EXPECT_FALSE(found.inUse) << found.name << " was removed";
-            EXPECT_EQ(ExrFixtures::readFileBytes(path), "new") << found.name;
-            EXPECT_FALSE(exists(path + ".tmp")) << found.name;
-        } catch (const Exception& exception) {
-            EXPECT_TRUE(found.inUse) << found.name;
-            EXPECT_STREQ(exception.what(), "File is being written by another process.");
-            EXPECT_EQ(ExrFixtures::readFileBytes(path + ".tmp"),
-                      found.original ? "old content" : "other content")
-                << found.name;
-        }
-        ::close(original);
-        ::close(other);
-    }
 }
 
 } // namespace
