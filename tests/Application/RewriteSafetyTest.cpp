@@ -224,6 +224,23 @@ std::string giveAnotherGroup(const fs::path& frame) {
     return "the frame cannot be given another group (run as root or in a second group)";
 }
 
+// FAT through FUSE: one mode for every file, no chmod, no ACLs, no extended attributes.
+const std::vector<std::string> withoutPermissionBits{
+    "-e", "trace=fchmod,fgetxattr,fsetxattr,flistxattr",
+    "-e", "inject=fchmod:error=ENOSYS",
+    "-e", "inject=fgetxattr,fsetxattr,flistxattr:error=EOPNOTSUPP"};
+
+// A second run over the frame, which must leave it alone.
+void runAgainAndFindItInUse(const fs::path& directory) {
+    ToolInvocation second;
+    second.arguments = {"-s", "clip.vant", "-d", "shots/frame.exr"};
+    second.workingDirectory = directory.string();
+    second.decoderLibraryDirectory = STANDIN_DIRECTORY;
+    const std::string output = runTool(second).output;
+    EXPECT_NE(output.find("File is being written by another process."), std::string::npos)
+        << output;
+}
+
 std::string addUserAttribute(const fs::path& frame) {
     return ::setxattr(frame.c_str(), "user.okalu.note", "kept", 4, 0) == 0
                ? ""
@@ -308,6 +325,29 @@ INSTANTIATE_TEST_SUITE_P(
                      putNewerInPlace,
                      changed,
                      true},
+        // Held as it enters the exchange, while a render takes the frame's place and a second
+        // run finds the temporary file, and after it, while a third finds the first run's new
+        // file in the frame's place, the render at the temporary name: the render goes back.
+        Interference{
+            "ReplacedJustBeforeTheExchangeWhileOtherRunsStart",
+            {"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=3s:delay_exit=5s:when=1"},
+            renameCalls,
+            [](const fs::path& directory) {
+                struct stat render, displaced{};
+                ASSERT_EQ(::lstat((directory / "newer.exr").c_str(), &render), 0);
+                putNewerInPlace(directory);
+                runAgainAndFindItInUse(directory);
+                const fs::path temporary = directory / "shots/frame.exr.tmp";
+                for (int wait = 0; wait < 10000 && (::lstat(temporary.c_str(), &displaced) != 0 ||
+                                                    displaced.st_ino != render.st_ino);
+                     ++wait) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+                ASSERT_EQ(displaced.st_ino, render.st_ino) << "no exchange";
+                runAgainAndFindItInUse(directory);
+            },
+            changed,
+            true},
         // The original keeps the mode it was given, which a rewrite would undo.
         Interference{"ModeChangedDuringTheRewrite", {}, {}, makeFramePrivate, changed},
         // After the last check, before the exchange: the frame displaced by it goes back.
@@ -349,6 +389,23 @@ INSTANTIATE_TEST_SUITE_P(
                      false,
                      "shots",
                      addUserAttribute},
+        // Where the new file's mode is the frame's already, nothing had to change.
+        Interference{"ModeKeptWhereTheFileSystemHasNoChmod",
+                     withoutPermissionBits,
+                     {},
+                     {},
+                     "",
+                     false,
+                     "shots",
+                     [](const fs::path& frame) {
+                         fs::permissions(frame, fs::owner_read | fs::owner_write);
+                         return std::string();
+                     }},
+        Interference{"ModeNotSetWhereTheFileSystemHasNoChmod",
+                     withoutPermissionBits,
+                     {},
+                     {},
+                     "Temporary file could not be created."},
         Interference{"AttributesRefusedByTheFileSystem",
                      {"-e", "trace=fsetxattr", "-e", "inject=fsetxattr:error=EOPNOTSUPP"},
                      {},
@@ -393,6 +450,37 @@ TEST_F(RewriteSafetyTest, ARunWithoutALockNeverRenamesAnotherRunsTemporaryFile) 
                 ExrFixtures::rawChunks(path("original.exr")));
     EXPECT_TRUE(temporaryFiles(directory.path()).empty());
 }
+
+#ifdef SYS_newfstatat
+TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesWhereBothFilesStand) {
+    writeLargeFrame("frame.exr", 1);
+    writeLargeFrame("newer.exr", 2);
+    const std::string newer = ExrFixtures::readFileBytes(path("newer.exr"));
+    // Of the calls on the temporary name, the second look-up (the last check before the
+    // exchange) is held while a render takes the frame's place, and the second exchange, which
+    // would put the render back, fails.
+    ToolInvocation run = invocation("frame.exr");
+    run.wrapper = strace({"-P", "frame.exr.tmp", "-e", "trace=newfstatat,renameat2", "-e",
+                          "inject=newfstatat:delay_enter=3s:when=2", "-e",
+                          "inject=renameat2:error=EIO:when=2"});
+    if (run.wrapper.empty()) {
+        GTEST_SKIP() << noStrace;
+    }
+    ToolProcess tool(run);
+    ASSERT_TRUE(tool.waitForSystemCall({SYS_newfstatat}, std::chrono::milliseconds(500)));
+    fs::rename(path("newer.exr"), path("frame.exr"));
+    const ToolResult result = tool.finish();
+
+    EXPECT_NE(result.output.find(failed("frame.exr", changed)), std::string::npos);
+    const std::string frame = fs::canonical(path("frame.exr")).string();
+    EXPECT_EQ(result.errors, "okalu-tafe: " + frame +
+                                 " now holds the rewrite of the earlier file; " + frame +
+                                 ".tmp holds the file that was found in its place.\n");
+    EXPECT_TRUE(holds("frame.exr.tmp", newer));
+    EXPECT_TRUE(ExrFixtures::readStringAttribute(path("frame.exr"),
+                                                 ExrFixtures::lensCorrectionAttributeName));
+}
+#endif
 
 TEST_F(RewriteSafetyTest, AFifoAtAFramesNameFailsThatFrameAndTheRunEnds) {
     writeLargeFrame("a.exr", 1);

@@ -223,15 +223,23 @@ pid_t ToolProcess::toolProcess() {
     return tool;
 }
 
-bool ToolProcess::waitForSystemCall(const std::vector<long>& numbers) {
+bool ToolProcess::waitForSystemCall(const std::vector<long>& numbers,
+                                    std::chrono::milliseconds held) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    auto enteredAt = deadline;
     while (std::chrono::steady_clock::now() < deadline) {
         const pid_t process = toolProcess();
         long number = -1;
         if (process > 0) {
             std::ifstream("/proc/" + std::to_string(process) + "/syscall") >> number;
         }
-        if (std::find(numbers.begin(), numbers.end(), number) != numbers.end()) {
+        const auto now = std::chrono::steady_clock::now();
+        if (std::find(numbers.begin(), numbers.end(), number) == numbers.end()) {
+            enteredAt = deadline;
+        } else if (enteredAt == deadline) {
+            enteredAt = now;
+        }
+        if (enteredAt != deadline && now - enteredAt >= held) {
             return true;
         }
         siginfo_t information{};

@@ -69,9 +69,11 @@ public:
     bool stop();
 
     /// Waits until okalu-tafe itself (the wrapper's child, where there is a wrapper) has entered
-    /// one of the system calls, as where strace holds it with a delay: false when it ended first
-    /// or 30 seconds passed.
-    bool waitForSystemCall(const std::vector<long>& numbers);
+    /// one of the system calls, as where strace holds it with a delay, and has stayed in it for
+    /// the time held (a call that others of its kind precede, which pass in a moment): false when
+    /// it ended first or 30 seconds passed.
+    bool waitForSystemCall(const std::vector<long>& numbers,
+                           std::chrono::milliseconds held = std::chrono::milliseconds(0));
 
     /// Reads both streams to their end and waits for the child; a child still running after
     /// the limit (0: none) is killed, so that a hanging run fails its test instead of ending it.

@@ -439,7 +439,7 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
     if (!destination.isUnchanged()) {
         throw Exception(destinationChanged);
     }
-    output.commit(&destination.lockedStatus());
+    output.commit(&destination.lockedStatus(), destination.targetPath());
 }
 
 } // namespace MetadataCopy

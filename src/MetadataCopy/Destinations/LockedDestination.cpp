@@ -48,7 +48,7 @@ int openForSearching(const std::string& path) {
 #endif
 }
 
-enum class LockResult { locked, heldByAnother, notSupported };
+} // namespace
 
 // Takes the exclusive lock without waiting. NFS clients emulate flock with a
 // byte-range lock, which needs a descriptor open for writing and refuses a
@@ -56,7 +56,8 @@ enum class LockResult { locked, heldByAnother, notSupported };
 // and writing (where the process may; else the run goes on without the lock),
 // so that on local file systems the file is never opened for writing, which
 // would wake every watcher of the file and break other hosts' leases on it.
-LockResult lock(int& descriptor, int directory, const std::string& name) {
+LockedDestination::LockResult LockedDestination::lockWithoutWaiting(int& descriptor, int directory,
+                                                                    const std::string& name) {
     bool reopened = false;
     for (;;) {
         if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
@@ -94,8 +95,6 @@ LockResult lock(int& descriptor, int directory, const std::string& name) {
         return LockResult::notSupported;
     }
 }
-
-} // namespace
 
 LockedDestination::LockedDestination(const std::string& path, const struct stat* expected) {
     try {
@@ -138,7 +137,7 @@ void LockedDestination::openAndLock(const std::string& path, const struct stat* 
             flags < 0 || ::fcntl(fileDescriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
             throw Exception(fileDoesNotExist);
         }
-        if (lock(fileDescriptor, directory, name) == LockResult::heldByAnother) {
+        if (lockWithoutWaiting(fileDescriptor, directory, name) == LockResult::heldByAnother) {
             throw Exception(beingWritten);
         }
         // The file may have been replaced under its name between the opening

@@ -37,6 +37,18 @@ public:
     LockedDestination(const LockedDestination&) = delete;
     LockedDestination& operator=(const LockedDestination&) = delete;
 
+    enum class LockResult { locked, heldByAnother, notSupported };
+
+    /// Takes an exclusive advisory lock (flock) on the open file, the one of
+    /// that name in the directory, without waiting; it lasts until the last
+    /// descriptor of that opening is closed. Where the file system emulates
+    /// the lock with a byte-range lock (NFS) and refuses it on a descriptor
+    /// that is not open for writing, the file is opened again for reading
+    /// and writing and the descriptor replaced by that one (the first is
+    /// closed); where it cannot lock at all (ENOLCK and the like, or no
+    /// writable opening), notSupported.
+    static LockResult lockWithoutWaiting(int& descriptor, int directory, const std::string& name);
+
     /// The open file, positioned at its start.
     int descriptor() const { return fileDescriptor; }
 
