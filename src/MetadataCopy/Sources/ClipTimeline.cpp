@@ -88,7 +88,8 @@ bool operator<(const Position& lhs, const Position& rhs) {
     return lhs.seconds < rhs.seconds || (lhs.seconds == rhs.seconds && lhs.frames < rhs.frames);
 }
 
-ClipTimeline::ClipTimeline(const std::vector<Frame>& frames) {
+ClipTimeline::ClipTimeline(const std::vector<Frame>& frames, std::uint32_t rate)
+    : framesPerSecond(rate) {
     std::vector<Position> positions;
     positions.reserve(frames.size());
     for (const Frame& frame : frames) {
@@ -113,8 +114,14 @@ ClipTimeline::ClipTimeline(const std::vector<Frame>& frames) {
         timelinePositions.push_back(positions[index]);
         timelineLensData.push_back(frames[index].lensData);
     }
-    acrossMidnight = !timeline.empty() && (timelinePositions.front().seconds < 0 ||
-                                           timelinePositions.back().seconds >= secondsPerDay);
+    timelinePlaces = std::move(timeline);
+    clipLensData.reserve(frames.size());
+    for (const Frame& frame : frames) {
+        clipLensData.push_back(frame.lensData);
+    }
+    acrossMidnight =
+        !timelinePositions.empty() && (timelinePositions.front().seconds < 0 ||
+                                       timelinePositions.back().seconds >= secondsPerDay);
 
     std::vector<std::size_t> order(positions.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -159,8 +166,51 @@ std::size_t ClipTimeline::lensData(const Timecode::Timecode& timecode) const {
     if (exact != framePositions.end() && *exact == request) {
         return frameLensData[static_cast<std::size_t>(exact - framePositions.begin())];
     }
-    return timelineLensData[MetadataSourceHelper::indexOfClosestTimecode(timelinePositions,
-                                                                         request)];
+    const std::size_t before =
+        MetadataSourceHelper::indexOfClosestTimecode(timelinePositions, request);
+    const std::size_t place = placeBetweenNeighbours(before, request);
+    return place < clipLensData.size() ? clipLensData[place] : timelineLensData[before];
+}
+
+// The frame whose place in the clip the request has, counted from the
+// timeline frame before it, where the frames between that one and the next
+// on the timeline are off it (their own timecodes glitched, stale or re-jammed)
+// and exactly fill the timecodes between the two. Otherwise no frame (a place
+// past the clip's frames): the lens data in force on the timeline answers.
+std::size_t ClipTimeline::placeBetweenNeighbours(std::size_t before,
+                                                 const Position& request) const {
+    const std::size_t none = clipLensData.size();
+    if (before + 1 >= timelinePositions.size() || !(timelinePositions[before] < request) ||
+        timelinePlaces[before + 1] - timelinePlaces[before] < 2) {
+        return none;
+    }
+    std::uint64_t span = 0;
+    std::uint64_t offset = 0;
+    if (!frameDistance(timelinePositions[before], timelinePositions[before + 1], span) ||
+        !frameDistance(timelinePositions[before], request, offset) ||
+        span != timelinePlaces[before + 1] - timelinePlaces[before] || offset >= span) {
+        return none;
+    }
+    return timelinePlaces[before] + static_cast<std::size_t>(offset);
+}
+
+// The number of frames from one position to a later one: within one second
+// the difference of the frame fields, across seconds only at a known rate and
+// with frame fields below it. False where it cannot be counted.
+bool ClipTimeline::frameDistance(const Position& from, const Position& to,
+                                 std::uint64_t& distance) const {
+    if (from.seconds == to.seconds) {
+        distance = to.frames - from.frames;
+        return true;
+    }
+    // Further apart than a day, no frame count bridges the gap.
+    if (framesPerSecond == 0 || from.frames >= framesPerSecond || to.frames >= framesPerSecond ||
+        to.seconds - from.seconds > secondsPerDay) {
+        return false;
+    }
+    distance = static_cast<std::uint64_t>(to.seconds - from.seconds) * framesPerSecond + to.frames -
+               from.frames;
+    return true;
 }
 
 } // namespace MetadataCopy

@@ -34,13 +34,19 @@ public:
     /// placed timecodes never fall; the others answer only their own timecode.
     /// Example: 23:59:59:22, 23:59:59:23, 00:00:00:00, 23:59:59:23, 00:00:00:02
     /// lie at 23:59:59:22, 23:59:59:23, 24:00:00:00, 23:59:59:23, 24:00:00:02.
-    /// Never throws but for memory.
-    explicit ClipTimeline(const std::vector<Frame>& frames);
+    /// framesPerSecond is the number of frame numbers in one second of the
+    /// timecodes, 0 where the clip gives no usable rate. Never throws but for
+    /// memory.
+    explicit ClipTimeline(const std::vector<Frame>& frames, std::uint32_t framesPerSecond = 0);
 
     /// The lens data that answers a request: that of the first frame whose
     /// placed timecode is the request (a timeline frame before any other),
-    /// else that of the latest timeline frame
-    /// before it, else that of the timeline's first frame. When the timeline
+    /// else that of the latest timeline frame before it, else that of the
+    /// timeline's first frame. Where frames off the timeline stand between
+    /// two neighbours on it whose timecodes lie exactly as many frames apart
+    /// as their places in the clip, the timecodes between them are counted
+    /// out frame by frame, so that a frame whose own timecode a glitch
+    /// replaced still answers it. When the timeline
     /// reaches past 24:00:00:00 or before 00:00:00:00, the request is taken
     /// on the day where it lies within the timeline; outside it, on the day
     /// where it lies nearer to the timeline (a tie goes before the start).
@@ -55,9 +61,17 @@ public:
     };
 
 private:
+    std::size_t placeBetweenNeighbours(std::size_t before, const Position& request) const;
+    bool frameDistance(const Position& from, const Position& to, std::uint64_t& distance) const;
+
     // The timeline's frames, ascending (equal neighbours allowed).
     std::vector<Position> timelinePositions;
     std::vector<std::size_t> timelineLensData;
+    // For each timeline frame its place among the frames, and the lens data
+    // of every frame in clip order.
+    std::vector<std::size_t> timelinePlaces;
+    std::vector<std::size_t> clipLensData;
+    std::uint32_t framesPerSecond = 0;
     // Every frame, ordered by position and then by clip order, for the
     // frames whose own timecode is requested.
     std::vector<Position> framePositions;

@@ -8,6 +8,7 @@
 #include "Timecode/InvalidTimecodeException.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -79,12 +80,25 @@ void modifyTimecodeStringIfNeeded(float fps, std::string& text) {
     }
 }
 
+// The frame numbers that one second of the clip's timecodes holds, after the
+// double-rate renumbering (59.94 gives 2 x 30, 23.976 gives 24); 0 for a rate
+// that is not a positive number a clip could run at.
+std::uint32_t framesPerSecond(float fps) {
+    const double rate = static_cast<double>(fps);
+    if (!(rate > 0.0 && rate <= 1000.0)) {
+        return 0;
+    }
+    return DoubleRate::appliesTo(fps) ? 2u * static_cast<std::uint32_t>(std::ceil(rate / 2.0))
+                                      : static_cast<std::uint32_t>(std::ceil(rate));
+}
+
 // A clip's lens data, one entry per run of frames that carry the same packet,
 // and every frame with a valid timecode, with the run in force at it; frames
 // before the first packet belong to the first run.
 struct ClipFrames {
     std::vector<RawSubmetadata> runs;
     std::vector<ClipTimeline::Frame> frames;
+    std::uint32_t framesPerSecond = 0;
 };
 
 // A frame that starts a run must have a valid timecode; any other frame may
@@ -93,6 +107,7 @@ ClipFrames allRawTlvMetadata(std::shared_ptr<R3DSDK::Clip> clip) {
     ClipFrames result;
     const float fps = clip->MetadataItemAsFloat(R3DSDK::RMD_FRAMERATE);
     const std::uint64_t frameCount = clip->VideoFrameCount();
+    result.framesPerSecond = framesPerSecond(fps);
     for (std::uint64_t frame = 0; frame < frameCount; ++frame) {
         R3DSDK::Metadata frameMetadata;
         clip->GetFrameMetadata(frameMetadata, static_cast<std::size_t>(frame));
@@ -152,7 +167,7 @@ R3DMetadataSource::R3DMetadataSource(const std::string& filePath) {
     if (frameMetadatas.empty()) {
         throw Exception("Source does not contain any Telvar metadata.");
     }
-    timeline = ClipTimeline(clipFrames.frames);
+    timeline = ClipTimeline(clipFrames.frames, clipFrames.framesPerSecond);
 }
 
 Metadata R3DMetadataSource::metadata(const Timecode::Timecode& timecode) const {

@@ -151,7 +151,8 @@ TEST_F(R3DMetadataSourceTest, DoublesTheFrameNumbersOfDoubleRateClips) {
 // nor carry lens data, and a last frame without a timecode leaves the clip's
 // end to the frame before it. A shorter fall or a forward jump (a glitch, a
 // stale or re-jammed timecode, a zeroed one) leaves the rest of the clip
-// where it is and answers only its own timecode.
+// where it is and answers only its own timecode, and the one of its place
+// where its neighbours leave exactly room for it.
 TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
     const std::string a = shortPacket(11), b = shortPacket(22), c = shortPacket(33);
     const std::string d = shortPacket(44), e = shortPacket(55);
@@ -203,7 +204,7 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
           {"09:00:00:00", c},
           {"10:00:00:03", c},
           {"10:00:00:04", d}},
-         {{"10:00:00:01", 22}, {"10:00:00:02", 22}, {"10:00:00:03", 33}, {"10:00:00:04", 44}}},
+         {{"10:00:00:01", 22}, {"10:00:00:02", 33}, {"10:00:00:03", 33}, {"10:00:00:04", 44}}},
         {"0", glitch, glitchRequests},
         {"1e30", glitch, glitchRequests},
         {"24",
@@ -240,26 +241,37 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
           {"00:00:00:00", c},
           {"04:00:00:01", d},
           {"00:00:00:02", e}},
-         {{"00:00:00:01", 33}, {"04:00:00:01", 44}, {"00:00:30:00", 55}, {"05:00:00:00", 55}}},
+         {{"00:00:00:01", 44}, {"04:00:00:01", 44}, {"00:00:30:00", 55}, {"05:00:00:00", 55}}},
         // Exactly 12 hours forward keeps the day; neither a jump of 13 hours
         // forward nor a zeroed timecode is midnight.
         {"24",
          {{"10:00:00:00", a}, {"22:00:00:00", b}, {"10:00:00:02", c}},
-         {{"22:00:00:00", 22}, {"10:00:00:01", 11}}},
+         {{"22:00:00:00", 22}, {"10:00:00:01", 22}}},
         {"24",
          {{"10:00:00:00", a},
           {"10:00:00:01", b},
           {"23:00:00:02", c},
           {"10:00:00:03", d},
           {"10:00:00:04", e}},
-         {{"09:00:00:00", 11}, {"10:00:00:02", 22}, {"10:00:00:03", 44}, {"11:00:00:00", 55}}},
+         {{"09:00:00:00", 11}, {"10:00:00:02", 33}, {"10:00:00:03", 44}, {"11:00:00:00", 55}}},
         {"24",
          {{"13:00:00:00", a},
           {"13:00:00:01", b},
           {"00:00:00:00", c},
           {"13:00:00:03", d},
           {"13:00:00:04", e}},
-         {{"12:00:00:00", 11}, {"13:00:00:02", 22}, {"13:00:00:03", 44}, {"14:00:00:00", 55}}},
+         {{"12:00:00:00", 11}, {"13:00:00:02", 33}, {"13:00:00:03", 44}, {"14:00:00:00", 55}}},
+        // Counted across a second only at a known rate; a gap not filled
+        // exactly by the frames between is not counted out.
+        {"24",
+         {{"10:00:00:22", a}, {"10:00:00:23", b}, {"03:00:00:00", c}, {"10:00:01:01", c}},
+         {{"10:00:01:00", 33}}},
+        {"0",
+         {{"10:00:00:22", a}, {"10:00:00:23", b}, {"03:00:00:00", c}, {"10:00:01:01", c}},
+         {{"10:00:01:00", 22}}},
+        {"24",
+         {{"10:00:00:00", a}, {"10:00:00:01", a}, {"09:00:00:00", b}, {"10:00:00:05", c}},
+         {{"10:00:00:02", 11}, {"10:00:00:04", 11}}},
         // A zeroed timecode before the wrap leaves 00:00:00:00 to its owner.
         {"24",
          {{"23:59:59:21", a},
