@@ -87,7 +87,9 @@ bool MetadataCopy::copy() {
         return false;
     }
 
-    const std::vector<std::string> destinationFiles = FileFinder::find(destinations);
+    // A frame named twice is counted and rewritten once.
+    const std::vector<std::string> destinationFiles =
+        MetadataDestinationCreator::withoutRepeatedFrames(FileFinder::find(destinations));
     printNumberOfExistingFiles(destinationFiles.size(), "destination");
     if (destinationFiles.empty()) {
         return false;

@@ -53,13 +53,63 @@ const FixedSize fixedSizes[] = {
     {"v3i", 12},
 };
 
-bool hasSizeOfItsType(const std::string& typeName, std::uint32_t size) {
+// The longest channel name that OpenEXR reads; a longer one makes it refuse
+// the header.
+constexpr std::size_t maximumChannelNameLength = 255;
+// A channel's pixel type, linear flag, three reserved bytes and sampling.
+constexpr std::size_t channelFieldsSize = 16;
+
+// Whether OpenEXR reads the channel list otherwise than in its size: it reads
+// entries (a name, its end and the channel's fields) up to an empty name,
+// whatever size the file declares, so a list that ends before its size, or
+// after it, leaves the rest of its bytes to the next attribute's name or takes
+// that name's first bytes.
+bool isChannelListMisread(const std::string& value) {
+    std::size_t at = 0;
+    for (;;) {
+        if (at >= value.size()) {
+            return true; // the next name, or the end, lies beyond the size
+        }
+        const std::size_t end = value.find('\0', at);
+        const std::size_t nameLength = (end == std::string::npos ? value.size() : end) - at;
+        if (nameLength > maximumChannelNameLength) {
+            return false; // a name that OpenEXR refuses, and the header with it
+        }
+        if (end == std::string::npos) {
+            return true; // the name runs on beyond the size
+        }
+        if (nameLength == 0) {
+            return end + 1 != value.size();
+        }
+        at = end + 1 + channelFieldsSize;
+    }
+}
+
+// Whether OpenEXR 3.1 would read the value in another number of bytes than
+// the file gives it, taking bytes of the next attribute or leaving some of
+// its own for the next name (so that "c" left over from a value and
+// "om.okalu.LensCorrection" read as "com.okalu.LensCorrection"). A string, an
+// opaque value (a type that OpenEXR does not know) and a string vector are
+// read in exactly their size; a string vector or a preview image whose
+// contents do not fill the size exactly is refused by OpenEXR itself.
+bool isMisreadByOpenExr(const std::string& typeName, const std::string& value) {
     for (const FixedSize& entry : fixedSizes) {
         if (typeName == entry.typeName) {
-            return size == entry.size;
+            return value.size() != entry.size;
         }
     }
-    return true; // a type of variable size, or one that OpenEXR does not know
+    if (typeName == "floatvector") {
+        return value.size() % sizeof(float) != 0; // read as whole floats, the rest left
+    }
+    if (typeName == "chlist") {
+        return isChannelListMisread(value);
+    }
+    if (typeName == "idmanifest") {
+        // Read as its 4-byte length and then as many bytes as the whole size;
+        // one of fewer than 4 bytes is refused by OpenEXR itself.
+        return value.size() >= 4;
+    }
+    return false;
 }
 
 // What OpenEXR puts into a header that lacks a required attribute, as stored:
@@ -192,11 +242,11 @@ ExrHeaderBytes::ExrHeaderBytes(Imf::IStream& stream, std::uint64_t byteCount) {
             if (size > byteCount - reader.offset()) {
                 throw Iex::InputExc("EXR header runs past the end of the file.");
             }
-            if (!hasSizeOfItsType(attribute.typeName, size)) {
-                misSized = true;
-            }
             attribute.value.resize(size);
             reader.read(&attribute.value[0], size);
+            if (isMisreadByOpenExr(attribute.typeName, attribute.value)) {
+                misSized = true;
+            }
             attributes.push_back(std::move(attribute));
         }
         if (first) {

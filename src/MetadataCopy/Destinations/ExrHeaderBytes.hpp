@@ -39,10 +39,13 @@ public:
     /// a single-part file's chunk offset table starts.
     std::uint64_t end() const { return headerEnd; }
 
-    /// Whether an attribute of a type that OpenEXR reads in a fixed number of
-    /// bytes (an int, a float, a timecode...) is stored in more or fewer, in
-    /// any header walked. OpenEXR would take the wrong bytes for it and for
-    /// what follows it, losing or misreading later attributes.
+    /// Whether an attribute is stored in more or fewer bytes than OpenEXR
+    /// reads for it, in any header walked: a type of fixed size (an int, a
+    /// float, a timecode...) in another size, a float vector whose size is no
+    /// multiple of 4, a channel list that does not end exactly at its size, an
+    /// ID manifest. OpenEXR would take the wrong bytes for it and for what
+    /// follows it, losing later attributes or reading ones the file does not
+    /// hold.
     bool holdsMisSizedValue() const { return misSized; }
 
     /// Whether a rewritten header carries this one over: every attribute but

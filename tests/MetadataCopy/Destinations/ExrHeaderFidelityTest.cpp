@@ -215,6 +215,13 @@ TEST_F(ExrHeaderFidelityTest, AFileIsRewrittenWithEveryAttributeAndChunkAsStored
                  {"v3f", std::make_shared<Imf::V3fAttribute>(Imath::V3f(1, 2, 3))}};
              Layout layout(test.fixtureBytes(spec));
              layout.entries.push_back({"vendorData", "vendorBlob", std::string("\x01\0\xff", 3)});
+             // Variable-size values at the edges of what OpenEXR reads as stored.
+             layout.entries.push_back({"weights", "floatvector", ""});
+             layout.entries.push_back({"note", "string", std::string("a\0b", 3)});
+             layout.entries.push_back({"noLayers", "chlist", std::string(1, '\0')});
+             layout.entries.push_back(
+                 {"layers", "chlist",
+                  std::string(255, 'n') + std::string("\0\1\0\0\0\0\0\0\0\1\0\0\0\1\0\0\0\0", 18)});
              return layout.bytes();
          }},
     };
@@ -256,13 +263,24 @@ TEST_F(ExrHeaderFidelityTest, EveryOperationRefusesAHeaderThatOpenExrWouldMisrea
         const char* message;
         std::function<std::string(ExrHeaderFidelityTest&)> bytes;
     };
-    const auto misSized = [](const char* type, const std::string& value) {
+    const auto inserted = [](const std::vector<Entry>& entries) {
         return [=](ExrHeaderFidelityTest& test) {
             Layout layout(test.fixtureBytes());
-            layout.entries.insert(layout.find("timeCode"), {"exposure", type, value});
+            layout.entries.insert(layout.find("timeCode"), entries.begin(), entries.end());
             return layout.bytes();
         };
     };
+    const auto misSized = [&](const char* type, const std::string& value) {
+        return inserted({{"exposure", type, value}});
+    };
+    // Stored after a value that OpenEXR reads one byte short, whose last byte
+    // is "c": OpenEXR would read the metadata attribute's name and find the
+    // metadata that the file does not hold.
+    const auto beforeMetadataShiftedByOne = [&](const char* type, const std::string& value) {
+        return inserted(
+            {{"extra", type, value + 'c'}, {"om.okalu.LensCorrection", "string", "{}"}});
+    };
+    const std::string channel = std::string("Z\0\1\0\0\0\0\0\0\0\1\0\0\0\1\0\0\0", 18);
     const Case cases[] = {
         {"a size beyond the file", "File does not exist.",
          [](ExrHeaderFidelityTest&) {
@@ -278,6 +296,28 @@ TEST_F(ExrHeaderFidelityTest, EveryOperationRefusesAHeaderThatOpenExrWouldMisrea
          misSized("v2f", std::string(5, '\0'))},
         {"a timecode stored in 12 bytes", "Temporary file could not be created.",
          misSized("timecode", std::string(12, '\0'))},
+        {"a floatvector of 5 bytes before the metadata name",
+         "Temporary file could not be created.",
+         beforeMetadataShiftedByOne("floatvector", std::string("\0\0\xc0\x3f", 4))},
+        {"a floatvector of 7 bytes before the timecode", "Temporary file could not be created.",
+         misSized("floatvector", std::string(7, '\0'))},
+        {"a channel list that ends before its size", "Temporary file could not be created.",
+         beforeMetadataShiftedByOne("chlist", channel + '\0')},
+        {"a channel list of no bytes", "Temporary file could not be created.",
+         misSized("chlist", "")},
+        {"a channel list whose last channel runs past its size",
+         "Temporary file could not be created.", misSized("chlist", channel.substr(0, 10))},
+        // OpenEXR reads 4 bytes beyond it: the name after it loses "xxxx".
+        {"an ID manifest", "Temporary file could not be created.",
+         inserted({{"manifest", "idmanifest", std::string(8, '\0')},
+                   {"xxxxcom.okalu.LensCorrection", "string", "{}"}})},
+        // OpenEXR refuses these itself, as before.
+        {"a string vector whose string runs past its size", "File does not exist.",
+         misSized("stringvector", std::string("\x09\0\0\0take", 8))},
+        {"a preview image larger than its size", "File does not exist.",
+         misSized("preview", std::string("\x02\0\0\0\x02\0\0\0", 8) + std::string(12, '\x7f'))},
+        {"a channel name of 256 bytes", "File does not exist.",
+         misSized("chlist", std::string(256, 'n') + channel.substr(1) + '\0')},
     };
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.label);

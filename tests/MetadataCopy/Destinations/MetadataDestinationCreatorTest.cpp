@@ -3,6 +3,7 @@
 #include "Exception/Exception.hpp"
 #include "Support/ExrFixtures.hpp"
 
+#include <boost/filesystem/operations.hpp>
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,6 +43,31 @@ TEST(MetadataDestinationCreatorTest, OneOtherExtensionRefusesTheWholeListUntouch
     }
     EXPECT_EQ(ExrFixtures::readFileBytes(shot), before);
     EXPECT_FALSE(ExrFixtures::readStringAttribute(shot, ExrFixtures::lensCorrectionAttributeName));
+}
+
+TEST(MetadataDestinationCreatorTest, AFrameIsKeptAtItsFirstNamingOnly) {
+    ExrFixtures::TemporaryDirectory directory;
+    const auto at = [&](const std::string& name) { return directory.file(name); };
+    for (const char* name : {"a.exr", "b.exr"}) {
+        ExrFixtures::writeFileBytes(at(name), name);
+    }
+    boost::filesystem::create_directory(at("sub"));
+    boost::filesystem::create_symlink("../a.exr", at("sub/link.exr"));
+    boost::filesystem::create_hard_link(at("b.exr"), at("hard.exr"));
+
+    // The file found once more through "./", a link in another directory and
+    // another spelling is dropped; a hard link under another name is its own
+    // frame, and a path that cannot be resolved is left for its turn to fail.
+    const std::vector<std::string> paths = {at("./a.exr"),      at("b.exr"),    at("sub/link.exr"),
+                                            at("sub/../a.exr"), at("gone.exr"), at("gone.exr"),
+                                            at("hard.exr"),     at("./b.exr")};
+    const std::vector<std::string> expected = {at("./a.exr"), at("b.exr"), at("gone.exr"),
+                                               at("gone.exr"), at("hard.exr")};
+    EXPECT_EQ(MetadataDestinationCreator::withoutRepeatedFrames(paths), expected);
+
+    // A list that is refused stays as it is.
+    const std::vector<std::string> refused = {at("a.exr"), at("a.exr"), at("notes.txt")};
+    EXPECT_EQ(MetadataDestinationCreator::withoutRepeatedFrames(refused), refused);
 }
 
 } // namespace
