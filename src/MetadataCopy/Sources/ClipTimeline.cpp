@@ -1,8 +1,5 @@
 #include "MetadataCopy/Sources/ClipTimeline.hpp"
 
-#include "MetadataCopy/Sources/MetadataSourceHelper.hpp"
-#include "MetadataCopy/Sources/MetadataSourceHelperImpl.hpp"
-
 #include <algorithm>
 #include <numeric>
 
@@ -48,14 +45,21 @@ Position placedAfter(const Position& last, const Position& stored) {
     return movedByDays(stored, days);
 }
 
-// The indices of a longest non-decreasing subsequence, in order: each
-// position extends the longest run whose last element it does not fall below
-// (patience sorting, n log n).
-std::vector<std::size_t> longestNonDecreasingRun(const std::vector<Position>& positions) {
+// Places each position after the first within 12 hours of the end of the
+// longest non-decreasing run among those placed before it, and returns the
+// indices of the longest run of all, in order. Patience sorting (n log n):
+// ends[l] is the position that ends the lowest run of length l + 1 so far,
+// so ends.back() ends a longest run, the lowest of them. It changes only when
+// a position extends that run or ends one as long lower down; a glitch below
+// it starts a shorter run and never becomes the reference.
+std::vector<std::size_t> placeAlongLongestRun(std::vector<Position>& positions) {
     const std::size_t none = positions.size();
     std::vector<std::size_t> ends;
     std::vector<std::size_t> previous(positions.size(), none);
     for (std::size_t index = 0; index < positions.size(); ++index) {
+        if (!ends.empty()) {
+            positions[index] = placedAfter(positions[ends.back()], positions[index]);
+        }
         const auto place = std::upper_bound(ends.begin(), ends.end(), positions[index],
                                             [&positions](const Position& value, std::size_t end) {
                                                 return value < positions[end];
@@ -90,54 +94,70 @@ bool operator<(const Position& lhs, const Position& rhs) {
 
 ClipTimeline::ClipTimeline(const std::vector<Frame>& frames, std::uint32_t rate)
     : framesPerSecond(rate) {
+    // The frames with a timecode: where each lies, and its place in the clip.
     std::vector<Position> positions;
-    positions.reserve(frames.size());
-    for (const Frame& frame : frames) {
-        positions.push_back(storedPosition(frame.timecode));
-    }
-    // Timecodes that never fall are taken as they are, whatever they jump by.
-    const bool falls = !std::is_sorted(positions.begin(), positions.end());
-    if (falls) {
-        for (std::size_t index = 1; index < positions.size(); ++index) {
-            positions[index] = placedAfter(positions[index - 1], positions[index]);
+    std::vector<std::size_t> places;
+    clipLensData.reserve(frames.size());
+    for (std::size_t place = 0; place < frames.size(); ++place) {
+        const Frame& frame = frames[place];
+        clipLensData.push_back(frame.lensData);
+        if (frame.timecode) {
+            positions.push_back(storedPosition(*frame.timecode));
+            places.push_back(place);
         }
     }
 
-    std::vector<std::size_t> timeline;
-    if (falls) {
-        timeline = longestNonDecreasingRun(positions);
-    } else {
-        timeline.resize(positions.size());
-        std::iota(timeline.begin(), timeline.end(), std::size_t{0});
+    // Timecodes that never fall are taken as they are, whatever they jump by.
+    if (std::is_sorted(positions.begin(), positions.end())) {
+        timelinePositions = std::move(positions);
+        timelinePlaces = std::move(places);
+        return;
     }
+
+    std::vector<Position> placed = positions;
+    const std::vector<std::size_t> timeline = placeAlongLongestRun(placed);
+    std::vector<bool> onTimeline(placed.size(), false);
+    timelinePositions.reserve(timeline.size());
+    timelinePlaces.reserve(timeline.size());
     for (const std::size_t index : timeline) {
-        timelinePositions.push_back(positions[index]);
-        timelineLensData.push_back(frames[index].lensData);
-    }
-    timelinePlaces = std::move(timeline);
-    clipLensData.reserve(frames.size());
-    for (const Frame& frame : frames) {
-        clipLensData.push_back(frame.lensData);
+        timelinePositions.push_back(placed[index]);
+        timelinePlaces.push_back(places[index]);
+        onTimeline[index] = true;
     }
     acrossMidnight =
         !timelinePositions.empty() && (timelinePositions.front().seconds < 0 ||
                                        timelinePositions.back().seconds >= secondsPerDay);
 
-    std::vector<std::size_t> order(positions.size());
+    std::vector<std::size_t> order(placed.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&positions](std::size_t lhs, std::size_t rhs) {
-        return positions[lhs] < positions[rhs];
+    std::sort(order.begin(), order.end(), [&placed](std::size_t lhs, std::size_t rhs) {
+        return placed[lhs] < placed[rhs] || (placed[lhs] == placed[rhs] && lhs < rhs);
     });
-    framePositions.reserve(order.size());
-    frameLensData.reserve(order.size());
+    placedPositions.reserve(order.size());
+    placedPlaces.reserve(order.size());
     for (const std::size_t index : order) {
-        framePositions.push_back(positions[index]);
-        frameLensData.push_back(frames[index].lensData);
+        placedPositions.push_back(placed[index]);
+        placedPlaces.push_back(places[index]);
+    }
+
+    std::sort(order.begin(), order.end(),
+              [&positions, &onTimeline](std::size_t lhs, std::size_t rhs) {
+                  if (!(positions[lhs] == positions[rhs])) {
+                      return positions[lhs] < positions[rhs];
+                  }
+                  return onTimeline[lhs] != onTimeline[rhs] ? onTimeline[lhs] : lhs < rhs;
+              });
+    storedPositions.reserve(order.size());
+    storedPlaces.reserve(order.size());
+    for (const std::size_t index : order) {
+        storedPositions.push_back(positions[index]);
+        storedPlaces.push_back(places[index]);
     }
 }
 
 std::size_t ClipTimeline::lensData(const Timecode::Timecode& timecode) const {
-    Position request = storedPosition(timecode);
+    const Position stored = storedPosition(timecode);
+    Position request = stored;
     if (acrossMidnight) {
         const Position& start = timelinePositions.front();
         const Position& end = timelinePositions.back();
@@ -160,38 +180,56 @@ std::size_t ClipTimeline::lensData(const Timecode::Timecode& timecode) const {
     const auto onTimeline =
         std::lower_bound(timelinePositions.begin(), timelinePositions.end(), request);
     if (onTimeline != timelinePositions.end() && *onTimeline == request) {
-        return timelineLensData[static_cast<std::size_t>(onTimeline - timelinePositions.begin())];
+        return clipLensData[timelinePlaces[static_cast<std::size_t>(onTimeline -
+                                                                    timelinePositions.begin())]];
     }
-    const auto exact = std::lower_bound(framePositions.begin(), framePositions.end(), request);
-    if (exact != framePositions.end() && *exact == request) {
-        return frameLensData[static_cast<std::size_t>(exact - framePositions.begin())];
+    const auto placed = std::lower_bound(placedPositions.begin(), placedPositions.end(), request);
+    if (placed != placedPositions.end() && *placed == request) {
+        return clipLensData[placedPlaces[static_cast<std::size_t>(placed -
+                                                                  placedPositions.begin())]];
     }
-    const std::size_t before =
-        MetadataSourceHelper::indexOfClosestTimecode(timelinePositions, request);
-    const std::size_t place = placeBetweenNeighbours(before, request);
-    return place < clipLensData.size() ? clipLensData[place] : timelineLensData[before];
+    // A frame placed on another day than the timecode it carries (a glitch
+    // more than 12 hours off) still answers that timecode, which its own
+    // image carries too.
+    const auto carried = std::lower_bound(storedPositions.begin(), storedPositions.end(), stored);
+    if (carried != storedPositions.end() && *carried == stored) {
+        return clipLensData[storedPlaces[static_cast<std::size_t>(carried -
+                                                                  storedPositions.begin())]];
+    }
+    return clipLensData[placeOf(request)];
 }
 
-// The frame whose place in the clip the request has, counted from the
-// timeline frame before it, where the frames between that one and the next
-// on the timeline are off it (their own timecodes glitched, stale or re-jammed)
-// and exactly fill the timecodes between the two. Otherwise no frame (a place
-// past the clip's frames): the lens data in force on the timeline answers.
-std::size_t ClipTimeline::placeBetweenNeighbours(std::size_t before,
-                                                 const Position& request) const {
-    const std::size_t none = clipLensData.size();
-    if (before + 1 >= timelinePositions.size() || !(timelinePositions[before] < request) ||
-        timelinePlaces[before + 1] - timelinePlaces[before] < 2) {
-        return none;
+// The place in the clip whose frame was recorded at the request, where the
+// timeline frames around it tell: counted out between two of them that lie
+// a whole number of frames per place apart, and from the timeline's ends
+// outwards. Otherwise the place of the timeline frame before the request,
+// whose lens data is in force then, or the clip's first or last place.
+std::size_t ClipTimeline::placeOf(const Position& request) const {
+    const std::size_t after = static_cast<std::size_t>(
+        std::upper_bound(timelinePositions.begin(), timelinePositions.end(), request) -
+        timelinePositions.begin());
+    std::uint64_t distance = 0;
+    if (after == 0) {
+        const std::size_t first = timelinePlaces.front();
+        const bool counted = frameDistance(request, timelinePositions.front(), distance);
+        return counted && distance <= first ? first - static_cast<std::size_t>(distance) : 0;
     }
+    const std::size_t before = after - 1;
+    const std::size_t from = timelinePlaces[before];
+    if (after == timelinePositions.size()) {
+        const std::size_t placesAfter = clipLensData.size() - 1 - from;
+        const bool counted = frameDistance(timelinePositions[before], request, distance);
+        return counted && distance <= placesAfter ? from + static_cast<std::size_t>(distance)
+                                                  : clipLensData.size() - 1;
+    }
+    const std::uint64_t placesApart = timelinePlaces[after] - from;
     std::uint64_t span = 0;
-    std::uint64_t offset = 0;
-    if (!frameDistance(timelinePositions[before], timelinePositions[before + 1], span) ||
-        !frameDistance(timelinePositions[before], request, offset) ||
-        span != timelinePlaces[before + 1] - timelinePlaces[before] || offset >= span) {
-        return none;
+    if (!frameDistance(timelinePositions[before], timelinePositions[after], span) ||
+        span < placesApart || span % placesApart != 0 ||
+        !frameDistance(timelinePositions[before], request, distance) || distance >= span) {
+        return from;
     }
-    return timelinePlaces[before] + static_cast<std::size_t>(offset);
+    return from + static_cast<std::size_t>(distance / (span / placesApart));
 }
 
 // The number of frames from one position to a later one: within one second
