@@ -45,20 +45,64 @@ Position placedAfter(const Position& last, const Position& stored) {
     return movedByDays(stored, days);
 }
 
-// Places each position after the first within 12 hours of the end of the
-// longest non-decreasing run among those placed before it, and returns the
-// indices of the longest run of all, in order. Patience sorting (n log n):
-// ends[l] is the position that ends the lowest run of length l + 1 so far,
-// so ends.back() ends a longest run, the lowest of them. It changes only when
-// a position extends that run or ends one as long lower down; a glitch below
-// it starts a shorter run and never becomes the reference.
-std::vector<std::size_t> placeAlongLongestRun(std::vector<Position>& positions) {
+// A position in seconds, frames as a fraction of a second: only to judge how
+// far frames advance, never to match them.
+double secondsOf(const Position& position, std::uint32_t framesPerSecond) {
+    return static_cast<double>(position.seconds) +
+           static_cast<double>(position.frames) /
+               static_cast<double>(framesPerSecond == 0 ? 100 : framesPerSecond);
+}
+
+// How far the clip's timecodes advance per place, as most of its
+// neighbouring frames show it: the median of the forward steps, which a
+// few glitches do not move. 0 where nothing advances.
+double typicalAdvancePerPlace(const std::vector<Position>& positions,
+                              const std::vector<std::size_t>& places,
+                              std::uint32_t framesPerSecond) {
+    std::vector<double> steps;
+    steps.reserve(positions.size());
+    for (std::size_t index = 1; index < positions.size(); ++index) {
+        const double step = secondsOf(positions[index], framesPerSecond) -
+                            secondsOf(positions[index - 1], framesPerSecond);
+        if (step > 0.0) {
+            steps.push_back(step / static_cast<double>(places[index] - places[index - 1]));
+        }
+    }
+    if (steps.empty()) {
+        return 0.0;
+    }
+    const auto middle = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2);
+    std::nth_element(steps.begin(), middle, steps.end());
+    return *middle;
+}
+
+// Places each position after the first within 12 hours of the reference, and
+// returns the indices of the longest non-decreasing run of all, in order.
+// Patience sorting (n log n): ends[l] is the position that ends the lowest
+// run of length l + 1 so far, so ends.back() ends a longest run, the lowest
+// of them. The reference is that end. It changes only when a position
+// extends that run or ends one as long lower down, so a glitch below it
+// never becomes the reference; nor does one above it that lies further from
+// the frame before it on its run than the clip advances in the places
+// between (twice the typical advance per place, plus a second), so that a
+// burst of glitches cannot walk the reference onto another day, one 12-hour
+// step at a time.
+std::vector<std::size_t> placeAlongLongestRun(std::vector<Position>& positions,
+                                              const std::vector<std::size_t>& places,
+                                              std::uint32_t framesPerSecond) {
+    const double advancePerPlace = typicalAdvancePerPlace(positions, places, framesPerSecond);
+    const auto continues = [&](std::size_t before, std::size_t after) {
+        return secondsOf(positions[after], framesPerSecond) -
+                   secondsOf(positions[before], framesPerSecond) <=
+               2.0 * advancePerPlace * static_cast<double>(places[after] - places[before]) + 1.0;
+    };
     const std::size_t none = positions.size();
     std::vector<std::size_t> ends;
     std::vector<std::size_t> previous(positions.size(), none);
+    std::size_t reference = 0;
     for (std::size_t index = 0; index < positions.size(); ++index) {
         if (!ends.empty()) {
-            positions[index] = placedAfter(positions[ends.back()], positions[index]);
+            positions[index] = placedAfter(positions[reference], positions[index]);
         }
         const auto place = std::upper_bound(ends.begin(), ends.end(), positions[index],
                                             [&positions](const Position& value, std::size_t end) {
@@ -67,10 +111,15 @@ std::vector<std::size_t> placeAlongLongestRun(std::vector<Position>& positions) 
         if (place != ends.begin()) {
             previous[index] = *(place - 1);
         }
+        const bool endsLongestRun =
+            static_cast<std::size_t>(place - ends.begin()) + 1 >= ends.size();
         if (place == ends.end()) {
             ends.push_back(index);
         } else {
             *place = index;
+        }
+        if (endsLongestRun && (previous[index] == none || continues(previous[index], index))) {
+            reference = index;
         }
     }
     std::vector<std::size_t> run;
@@ -79,7 +128,26 @@ std::vector<std::size_t> placeAlongLongestRun(std::vector<Position>& positions) 
         run.push_back(index);
     }
     std::reverse(run.begin(), run.end());
-    return run;
+    // A glitch at either end of the run, a jump away from the rest, is left
+    // off it, so that the ends are counted out from real frames: the end
+    // frame itself, or the one next to it where the end continues the rest
+    // without it.
+    std::size_t first = 0;
+    std::size_t last = run.size();
+    while (last - first >= 2 && !continues(run[first], run[first + 1])) {
+        if (last - first >= 3 && continues(run[first], run[first + 2])) {
+            run[first + 1] = run[first];
+        }
+        ++first;
+    }
+    while (last - first >= 2 && !continues(run[last - 2], run[last - 1])) {
+        if (last - first >= 3 && continues(run[last - 3], run[last - 1])) {
+            run[last - 2] = run[last - 1];
+        }
+        --last;
+    }
+    return std::vector<std::size_t>(run.begin() + static_cast<std::ptrdiff_t>(first),
+                                    run.begin() + static_cast<std::ptrdiff_t>(last));
 }
 
 } // namespace
@@ -115,7 +183,7 @@ ClipTimeline::ClipTimeline(const std::vector<Frame>& frames, std::uint32_t rate)
     }
 
     std::vector<Position> placed = positions;
-    const std::vector<std::size_t> timeline = placeAlongLongestRun(placed);
+    const std::vector<std::size_t> timeline = placeAlongLongestRun(placed, places, rate);
     std::vector<bool> onTimeline(placed.size(), false);
     timelinePositions.reserve(timeline.size());
     timelinePlaces.reserve(timeline.size());
@@ -211,16 +279,23 @@ std::size_t ClipTimeline::placeOf(const Position& request) const {
     std::uint64_t distance = 0;
     if (after == 0) {
         const std::size_t first = timelinePlaces.front();
-        const bool counted = frameDistance(request, timelinePositions.front(), distance);
-        return counted && distance <= first ? first - static_cast<std::size_t>(distance) : 0;
+        const std::uint64_t step = endStep(0);
+        if (!frameDistance(request, timelinePositions.front(), distance)) {
+            return 0;
+        }
+        const std::uint64_t placesBefore = (distance + step - 1) / step;
+        return placesBefore <= first ? first - static_cast<std::size_t>(placesBefore) : 0;
     }
     const std::size_t before = after - 1;
     const std::size_t from = timelinePlaces[before];
     if (after == timelinePositions.size()) {
         const std::size_t placesAfter = clipLensData.size() - 1 - from;
-        const bool counted = frameDistance(timelinePositions[before], request, distance);
-        return counted && distance <= placesAfter ? from + static_cast<std::size_t>(distance)
-                                                  : clipLensData.size() - 1;
+        const std::uint64_t step = before == 0 ? 1 : endStep(before - 1);
+        if (!frameDistance(timelinePositions[before], request, distance)) {
+            return clipLensData.size() - 1;
+        }
+        return distance / step <= placesAfter ? from + static_cast<std::size_t>(distance / step)
+                                              : clipLensData.size() - 1;
     }
     const std::uint64_t placesApart = timelinePlaces[after] - from;
     std::uint64_t span = 0;
@@ -230,6 +305,20 @@ std::size_t ClipTimeline::placeOf(const Position& request) const {
         return from;
     }
     return from + static_cast<std::size_t>(distance / (span / placesApart));
+}
+
+// The frames per place between the timeline frame at `index` and the next,
+// where they lie a whole number of frames per place apart (a frame every so
+// many seconds), else 1: the step at which the frames beyond the timeline's
+// ends are counted.
+std::uint64_t ClipTimeline::endStep(std::size_t index) const {
+    std::uint64_t span = 0;
+    if (index + 1 >= timelinePositions.size() ||
+        !frameDistance(timelinePositions[index], timelinePositions[index + 1], span)) {
+        return 1;
+    }
+    const std::uint64_t placesApart = timelinePlaces[index + 1] - timelinePlaces[index];
+    return span >= placesApart && span % placesApart == 0 ? span / placesApart : 1;
 }
 
 // The number of frames from one position to a later one: within one second

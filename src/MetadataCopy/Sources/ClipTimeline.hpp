@@ -79,6 +79,7 @@ public:
 
 private:
     std::size_t placeOf(const Position& request) const;
+    std::uint64_t endStep(std::size_t index) const;
     bool frameDistance(const Position& from, const Position& to, std::uint64_t& distance) const;
 
     // The timeline's frames, ascending (equal neighbours allowed), and each
