@@ -33,14 +33,18 @@ public:
     /// necessarily neighbours, whose placed timecodes never fall; of several
     /// such runs, the one that ends lowest). So a glitch below that end never
     /// becomes the reference, and one above it is replaced by the next real
-    /// frame: the 12-hour steps of a glitch cannot carry the clip to another
-    /// day, while a fall of more than 12 hours is midnight. Distances are
+    /// frame; nor does a frame become it that lies further from the frame
+    /// before it on its run than the clip advances in the places between
+    /// (twice the median advance per place, plus a second), so that a burst
+    /// of glitches cannot carry the clip to another day one 12-hour step at a
+    /// time, while a fall of more than 12 hours is midnight. Distances are
     /// whole seconds; at exactly 12 hours the frame fields decide (12 hours
     /// back to a lower frame field is more than 12 hours), and exactly 12
     /// hours with equal fields keeps the day.
     /// Example: 23:59:59:22, 23:59:59:23, 00:00:00:00, 23:59:59:23, 00:00:00:02
     /// lie at 23:59:59:22, 23:59:59:23, 24:00:00:00, 23:59:59:23, 24:00:00:02.
-    /// The timeline is then the longest run of all frames; its frames answer
+    /// The timeline is then the longest run of all, less a frame at either
+    /// end that jumps away from the rest (the same measure); its frames answer
     /// the time between them.
     /// framesPerSecond is the number of frame numbers in one second of the
     /// timecodes, 0 where the clip gives no usable rate. Never throws but for
@@ -60,7 +64,10 @@ public:
     ///   otherwise the lens data in force at the timeline frame before it;
     /// - d frames before the timeline, the frame d places before its first
     ///   frame, else the clip's first frame; d frames after it, the frame d
-    ///   places after its last frame, else the clip's last frame.
+    ///   places after its last frame, else the clip's last frame. Where the
+    ///   timeline's two frames at that end lie k frames a place apart, for a
+    ///   whole k, each place holds k frames (d / k places, rounded up before
+    ///   the timeline and down after it).
     /// Frames are counted within one second without a rate; across seconds
     /// only at the clip's rate and with frame fields below it, over at most
     /// a day. When the timeline reaches past 24:00:00:00 or before
