@@ -87,9 +87,16 @@ double typicalAdvancePerPlace(const std::vector<Position>& positions,
 // between (twice the typical advance per place, plus a second), so that a
 // burst of glitches cannot walk the reference onto another day, one 12-hour
 // step at a time.
-std::vector<std::size_t> placeAlongLongestRun(std::vector<Position>& positions,
-                                              const std::vector<std::size_t>& places,
-                                              std::uint32_t framesPerSecond) {
+struct LongestRun {
+    // The whole run, in order; the timeline is frames[first, last).
+    std::vector<std::size_t> frames;
+    std::size_t first = 0;
+    std::size_t last = 0;
+};
+
+LongestRun placeAlongLongestRun(std::vector<Position>& positions,
+                                const std::vector<std::size_t>& places,
+                                std::uint32_t framesPerSecond) {
     const double advancePerPlace = typicalAdvancePerPlace(positions, places, framesPerSecond);
     const auto continues = [&](std::size_t before, std::size_t after) {
         return secondsOf(positions[after], framesPerSecond) -
@@ -146,8 +153,8 @@ std::vector<std::size_t> placeAlongLongestRun(std::vector<Position>& positions,
         }
         --last;
     }
-    return std::vector<std::size_t>(run.begin() + static_cast<std::ptrdiff_t>(first),
-                                    run.begin() + static_cast<std::ptrdiff_t>(last));
+    // Only inner elements were overwritten: the run's own ends stay.
+    return LongestRun{std::move(run), first, last};
 }
 
 } // namespace
@@ -183,18 +190,24 @@ ClipTimeline::ClipTimeline(const std::vector<Frame>& frames, std::uint32_t rate)
     }
 
     std::vector<Position> placed = positions;
-    const std::vector<std::size_t> timeline = placeAlongLongestRun(placed, places, rate);
+    const LongestRun run = placeAlongLongestRun(placed, places, rate);
     std::vector<bool> onTimeline(placed.size(), false);
-    timelinePositions.reserve(timeline.size());
-    timelinePlaces.reserve(timeline.size());
-    for (const std::size_t index : timeline) {
+    timelinePositions.reserve(run.last - run.first);
+    timelinePlaces.reserve(run.last - run.first);
+    for (std::size_t element = run.first; element < run.last; ++element) {
+        const std::size_t index = run.frames[element];
         timelinePositions.push_back(placed[index]);
         timelinePlaces.push_back(places[index]);
         onTimeline[index] = true;
     }
-    acrossMidnight =
-        !timelinePositions.empty() && (timelinePositions.front().seconds < 0 ||
-                                       timelinePositions.back().seconds >= secondsPerDay);
+    // The day of a request is judged by the whole run, glitches at its ends
+    // included: a last frame glitched past midnight still takes the clip
+    // across it.
+    if (!run.frames.empty()) {
+        reachStart = placed[run.frames.front()];
+        reachEnd = placed[run.frames.back()];
+        acrossMidnight = reachStart.seconds < 0 || reachEnd.seconds >= secondsPerDay;
+    }
 
     std::vector<std::size_t> order(placed.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -227,8 +240,8 @@ std::size_t ClipTimeline::lensData(const Timecode::Timecode& timecode) const {
     const Position stored = storedPosition(timecode);
     Position request = stored;
     if (acrossMidnight) {
-        const Position& start = timelinePositions.front();
-        const Position& end = timelinePositions.back();
+        const Position& start = reachStart;
+        const Position& end = reachEnd;
         // The first day on which the request is not before the start.
         std::int64_t days = -floorDivision(request.seconds - start.seconds, secondsPerDay);
         Position candidate = movedByDays(request, days);

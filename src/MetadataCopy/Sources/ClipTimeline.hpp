@@ -104,6 +104,9 @@ private:
     std::vector<std::size_t> placedPlaces;
     std::vector<Position> storedPositions;
     std::vector<std::size_t> storedPlaces;
+    // Where the whole longest run reaches, for the day of a request.
+    Position reachStart;
+    Position reachEnd;
     bool acrossMidnight = false;
 };
 
