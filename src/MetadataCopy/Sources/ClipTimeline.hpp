@@ -70,10 +70,10 @@ public:
     ///   the timeline and down after it).
     /// Frames are counted within one second without a rate; across seconds
     /// only at the clip's rate and with frame fields below it, over at most
-    /// a day. When the timeline reaches past 24:00:00:00 or before
-    /// 00:00:00:00, the request is placed on the day where it lies within
-    /// the timeline; outside it, on the day where it lies nearer to the
-    /// timeline (a tie goes before the start).
+    /// a day. When the longest run, with the frames left off its ends,
+    /// reaches past 24:00:00:00 or before 00:00:00:00, the request is placed
+    /// on the day where it lies within that run; outside it, on the day where
+    /// it lies nearer to it (a tie goes before the start).
     /// Requires at least one frame with a timecode. Never throws.
     std::size_t lensData(const Timecode::Timecode& request) const;
 
