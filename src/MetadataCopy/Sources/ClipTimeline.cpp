@@ -1,7 +1,7 @@
 #include "MetadataCopy/Sources/ClipTimeline.hpp"
 
 #include <algorithm>
-#include <numeric>
+#include <utility>
 
 namespace MetadataCopy {
 
@@ -157,6 +157,45 @@ LongestRun placeAlongLongestRun(std::vector<Position>& positions,
     return LongestRun{std::move(run), first, last};
 }
 
+// A frame's position with its rank among frames of equal position.
+using Key = std::pair<Position, std::size_t>;
+
+bool keyBefore(const Key& lhs, const Key& rhs) {
+    if (lhs.first.seconds != rhs.first.seconds) {
+        return lhs.first.seconds < rhs.first.seconds;
+    }
+    return lhs.first.frames != rhs.first.frames ? lhs.first.frames < rhs.first.frames
+                                                : lhs.second < rhs.second;
+}
+
+// Sorts keys that come in a clip's order, which are ascending runs apart from
+// midnight and glitches: the runs are merged pairwise, n log(runs) rather
+// than n log n.
+void sortRuns(std::vector<Key>& keys) {
+    std::vector<std::size_t> bounds = {0};
+    for (std::size_t index = 1; index < keys.size(); ++index) {
+        if (keyBefore(keys[index], keys[index - 1])) {
+            bounds.push_back(index);
+        }
+    }
+    bounds.push_back(keys.size());
+    while (bounds.size() > 2) {
+        std::vector<std::size_t> merged = {0};
+        for (std::size_t run = 0; run + 1 < bounds.size(); run += 2) {
+            const auto begin = keys.begin();
+            if (run + 2 < bounds.size()) {
+                std::inplace_merge(begin + static_cast<std::ptrdiff_t>(bounds[run]),
+                                   begin + static_cast<std::ptrdiff_t>(bounds[run + 1]),
+                                   begin + static_cast<std::ptrdiff_t>(bounds[run + 2]), keyBefore);
+                merged.push_back(bounds[run + 2]);
+            } else {
+                merged.push_back(bounds[run + 1]);
+            }
+        }
+        bounds = std::move(merged);
+    }
+}
+
 } // namespace
 
 bool operator==(const Position& lhs, const Position& rhs) {
@@ -209,30 +248,30 @@ ClipTimeline::ClipTimeline(const std::vector<Frame>& frames, std::uint32_t rate)
         acrossMidnight = reachStart.seconds < 0 || reachEnd.seconds >= secondsPerDay;
     }
 
-    std::vector<std::size_t> order(placed.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&placed](std::size_t lhs, std::size_t rhs) {
-        return placed[lhs] < placed[rhs] || (placed[lhs] == placed[rhs] && lhs < rhs);
-    });
-    placedPositions.reserve(order.size());
-    placedPlaces.reserve(order.size());
-    for (const std::size_t index : order) {
-        placedPositions.push_back(placed[index]);
-        placedPlaces.push_back(places[index]);
+    // Sorted as whole keys rather than through an index, which would look
+    // every comparison up elsewhere in memory.
+    std::vector<Key> keys(placed.size());
+    for (std::size_t index = 0; index < placed.size(); ++index) {
+        keys[index] = {placed[index], index};
+    }
+    sortRuns(keys);
+    placedPositions.reserve(keys.size());
+    placedPlaces.reserve(keys.size());
+    for (const auto& key : keys) {
+        placedPositions.push_back(key.first);
+        placedPlaces.push_back(places[key.second]);
     }
 
-    std::sort(order.begin(), order.end(),
-              [&positions, &onTimeline](std::size_t lhs, std::size_t rhs) {
-                  if (!(positions[lhs] == positions[rhs])) {
-                      return positions[lhs] < positions[rhs];
-                  }
-                  return onTimeline[lhs] != onTimeline[rhs] ? onTimeline[lhs] : lhs < rhs;
-              });
-    storedPositions.reserve(order.size());
-    storedPlaces.reserve(order.size());
-    for (const std::size_t index : order) {
-        storedPositions.push_back(positions[index]);
-        storedPlaces.push_back(places[index]);
+    // Among frames that carry one timecode, timeline frames rank first.
+    for (std::size_t index = 0; index < positions.size(); ++index) {
+        keys[index] = {positions[index], onTimeline[index] ? index : positions.size() + index};
+    }
+    sortRuns(keys);
+    storedPositions.reserve(keys.size());
+    storedPlaces.reserve(keys.size());
+    for (const auto& key : keys) {
+        storedPositions.push_back(key.first);
+        storedPlaces.push_back(places[key.second % positions.size()]);
     }
 }
 
