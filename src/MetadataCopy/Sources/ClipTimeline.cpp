@@ -76,8 +76,17 @@ double typicalAdvancePerPlace(const std::vector<Position>& positions,
     return *middle;
 }
 
+// The longest non-decreasing run of a clip's placed frames, and the part of it
+// that makes the timeline.
+struct LongestRun {
+    // The whole run, in order; the timeline is frames[first, last).
+    std::vector<std::size_t> frames;
+    std::size_t first = 0;
+    std::size_t last = 0;
+};
+
 // Places each position after the first within 12 hours of the reference, and
-// returns the indices of the longest non-decreasing run of all, in order.
+// returns the longest non-decreasing run of all.
 // Patience sorting (n log n): ends[l] is the position that ends the lowest
 // run of length l + 1 so far, so ends.back() ends a longest run, the lowest
 // of them. The reference is that end. It changes only when a position
@@ -87,13 +96,6 @@ double typicalAdvancePerPlace(const std::vector<Position>& positions,
 // between (twice the typical advance per place, plus a second), so that a
 // burst of glitches cannot walk the reference onto another day, one 12-hour
 // step at a time.
-struct LongestRun {
-    // The whole run, in order; the timeline is frames[first, last).
-    std::vector<std::size_t> frames;
-    std::size_t first = 0;
-    std::size_t last = 0;
-};
-
 LongestRun placeAlongLongestRun(std::vector<Position>& positions,
                                 const std::vector<std::size_t>& places,
                                 std::uint32_t framesPerSecond) {
