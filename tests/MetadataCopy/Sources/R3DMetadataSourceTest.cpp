@@ -539,6 +539,21 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
             cases.push_back({rate.framerate, clip.frames, clip.requests});
         }
     }
+    // 600 frames at 24 fps with a two-frame burst in the middle: every frame
+    // answers its own timecode, the burst's frames the moments of their places.
+    ClipCase burst{"24", {}, {{"09:59:59:23", 100}, {"10:00:25:00", 699}}};
+    for (unsigned int place = 0; place < 600; ++place) {
+        char timecode[16];
+        std::snprintf(timecode, sizeof timecode, "10:00:%02u:%02u", place / 24 % 60, place % 24);
+        burst.requests.push_back({timecode, 100.0f + static_cast<float>(place)});
+        burst.frames.push_back({place == 300   ? "21:13:07:11"
+                                : place == 301 ? "03:44:19:02"
+                                               : timecode,
+                                p(place)});
+    }
+    burst.requests.push_back({"21:13:07:11", 400});
+    burst.requests.push_back({"03:44:19:02", 401});
+    cases.push_back(burst);
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.frames.front().timecode + " at " + testCase.framerate);
         Clip clip;
