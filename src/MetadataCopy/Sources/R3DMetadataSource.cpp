@@ -11,7 +11,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -93,21 +95,25 @@ std::uint32_t framesPerSecond(float fps) {
 }
 
 // A clip's lens data, one entry per run of frames that carry the same packet,
-// and every frame with a valid timecode, with the run in force at it; frames
-// before the first packet belong to the first run.
+// and every frame in clip order with its timecode, if valid, and the run in
+// force at it; frames before the first packet belong to the first run.
 struct ClipFrames {
     std::vector<RawSubmetadata> runs;
     std::vector<ClipTimeline::Frame> frames;
     std::uint32_t framesPerSecond = 0;
 };
 
-// A frame that starts a run must have a valid timecode; any other frame may
-// have none, or one that is not valid, and is then passed over.
+// A frame without a valid timecode is passed over, also where it starts a
+// run: it answers by its place among its neighbours. Only a clip without any
+// valid timecode is refused, by the timecode of its first run.
 ClipFrames allRawTlvMetadata(std::shared_ptr<R3DSDK::Clip> clip) {
     ClipFrames result;
     const float fps = clip->MetadataItemAsFloat(R3DSDK::RMD_FRAMERATE);
     const std::uint64_t frameCount = clip->VideoFrameCount();
     result.framesPerSecond = framesPerSecond(fps);
+    result.frames.reserve(static_cast<std::size_t>(frameCount));
+    bool anyTimecode = false;
+    std::exception_ptr firstRunRefusal;
     for (std::uint64_t frame = 0; frame < frameCount; ++frame) {
         R3DSDK::Metadata frameMetadata;
         clip->GetFrameMetadata(frameMetadata, static_cast<std::size_t>(frame));
@@ -121,16 +127,25 @@ ClipFrames allRawTlvMetadata(std::shared_ptr<R3DSDK::Clip> clip) {
             !raw.hexPayload.empty() && (runs.empty() || runs.back().typeCode != raw.typeCode ||
                                         runs.back().hexPayload != raw.hexPayload);
         if (startsRun) {
-            result.frames.push_back({Timecode::Timecode(timecodeText.c_str(), 0.0f), runs.size()});
             runs.push_back(std::move(raw));
-            continue;
         }
-        try {
-            result.frames.push_back({Timecode::Timecode(timecodeText.c_str(), 0.0f),
-                                     runs.empty() ? 0 : runs.size() - 1});
-        } catch (const Timecode::InvalidTimecodeException&) {
-            // Nothing to place: the frame answers no request.
+        ClipTimeline::Frame clipFrame{std::nullopt, runs.empty() ? 0 : runs.size() - 1};
+        // Most frames without a timecode have no text at all, which is not
+        // worth an exception unless the clip may be refused by it.
+        if (!timecodeText.empty() || startsRun) {
+            try {
+                clipFrame.timecode.emplace(timecodeText.c_str(), 0.0f);
+                anyTimecode = true;
+            } catch (const Timecode::InvalidTimecodeException&) {
+                if (startsRun && !firstRunRefusal) {
+                    firstRunRefusal = std::current_exception();
+                }
+            }
         }
+        result.frames.push_back(std::move(clipFrame));
+    }
+    if (!anyTimecode && firstRunRefusal) {
+        std::rethrow_exception(firstRunRefusal);
     }
     return result;
 }

@@ -19,13 +19,15 @@ public:
     /// again. Requires a started R3D SDK. Throws Exception ("Source could not
     /// be loaded.", "Recording format of source is unknown.", "Source does not
     /// contain valid Telvar metadata.", "Source does not contain any Telvar
-    /// metadata.") or the exception of a frame timecode that is not valid.
+    /// metadata.") or, when no frame has a valid timecode, the exception of
+    /// the first lens data's timecode.
     explicit R3DMetadataSource(const std::string& filePath);
 
     /// The header metadata and the lens data of the frame whose timecode is
-    /// the request, else the lens data in force then on the clip's timeline
-    /// (see ClipTimeline, which also places a clip across midnight). Never
-    /// throws for a timecode of rate 0.
+    /// the request, else of the frame recorded then, as far as the clip's
+    /// timeline tells, else the lens data in force then (see ClipTimeline,
+    /// which also places a clip across midnight). Never throws for a
+    /// timecode of rate 0.
     Metadata metadata(const Timecode::Timecode& timecode) const override;
 
 private:

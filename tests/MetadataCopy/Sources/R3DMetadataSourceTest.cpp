@@ -40,13 +40,14 @@ protected:
 
 /// The first shading value of the lens data that answers the request, in the
 /// tenths that the test packets are written in.
-float shadingAt(const R3DMetadataSource& source, const char* timecode) {
-    const MetadataCopy::Metadata metadata = source.metadata(Timecode::Timecode(timecode, 0.0f));
+float shadingAt(const R3DMetadataSource& source, const std::string& timecode) {
+    const MetadataCopy::Metadata metadata =
+        source.metadata(Timecode::Timecode(timecode.c_str(), 0.0f));
     return metadata.frameMetadata.interpolationPoints.shading.at(0) * 10.0f;
 }
 
 struct Request {
-    const char* timecode;
+    std::string timecode;
     float shading;
 };
 
@@ -55,6 +56,16 @@ void expectAnswers(const R3DMetadataSource& source, const std::vector<Request>& 
         SCOPED_TRACE(request.timecode);
         EXPECT_FLOAT_EQ(request.shading, shadingAt(source, request.timecode));
     }
+}
+
+/// Frames that each carry lens data of their own, shading 100 + their place
+/// in the clip, so that an answer names the frame it came from.
+std::vector<Frame> numbered(const std::vector<const char*>& timecodes) {
+    std::vector<Frame> frames;
+    for (const char* timecode : timecodes) {
+        frames.push_back({timecode, shortPacket(100 + static_cast<unsigned int>(frames.size()))});
+    }
+    return frames;
 }
 
 TEST_F(R3DMetadataSourceTest, KeepsTheFramesWhereTheLensDataChanges) {
@@ -80,6 +91,23 @@ TEST_F(R3DMetadataSourceTest, KeepsTheFramesWhereTheLensDataChanges) {
          {{"-", ""}, {"-", ""}, {"01:00:00:02", a}},
          {{"01:00:00:00", 11}, {"01:00:00:05", 11}}},
         {"A A A", {{"01:00:00:00", a}, {"-", a}, {"-", a}}, {{"00:00:00:00", 11}}},
+        // A frame without a timecode that starts a run answers by its place,
+        // and its lens data stays in force.
+        {"A B(untimed) B",
+         {{"01:00:00:00", a}, {"-", b}, {"01:00:00:02", b}},
+         {{"00:59:00:00", 11},
+          {"01:00:00:00", 11},
+          {"01:00:00:01", 22},
+          {"01:00:00:02", 22},
+          {"01:00:05:00", 22}}},
+        {"A(untimed) B B(untimed) A(untimed)",
+         {{"bad", a}, {"01:00:00:01", b}, {"-", ""}, {"-", a}},
+         {{"01:00:00:00", 11},
+          {"00:00:00:00", 11},
+          {"01:00:00:01", 22},
+          {"01:00:00:02", 22},
+          {"01:00:00:03", 11},
+          {"01:00:00:04", 11}}},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
@@ -145,25 +173,68 @@ TEST_F(R3DMetadataSourceTest, DoublesTheFrameNumbersOfDoubleRateClips) {
     }
 }
 
+/// An ordinary clip of six frames, each with lens data of its own, that
+/// passes from hh:59:59 into the next hour (at 23, midnight) at one rate:
+/// each frame answers its own timecode, a request an hour before the clip its
+/// first frame and one an hour after it its last.
+struct OrdinaryClip {
+    std::vector<Frame> frames;
+    std::vector<Request> requests;
+};
+
+OrdinaryClip ordinaryClip(const std::string& framerate, unsigned int framesPerSecond,
+                          unsigned int hours) {
+    const bool doubleRate = std::stof(framerate) > 30.0f;
+    // hh:59:59 plus frames, so that the clip passes a minute and an hour too.
+    const unsigned int second = (hours * 60 + 59) * 60 + 59;
+    const auto clock = [](unsigned int total, const char* format, unsigned int field) {
+        char text[64];
+        std::snprintf(text, sizeof text, format, total / 3600 % 24, total / 60 % 60, total % 60,
+                      field);
+        return std::string(text);
+    };
+    OrdinaryClip clip;
+    clip.requests.push_back({clock(second - 3600, "%02u:%02u:%02u:%02u", 0), 100});
+    for (unsigned int place = 0; place < 6; ++place) {
+        const unsigned int number = framesPerSecond - 3 + place;
+        const unsigned int total = second + number / framesPerSecond;
+        const unsigned int frame = number % framesPerSecond;
+        clip.frames.push_back(
+            {clock(total,
+                   doubleRate && frame % 2 == 0 ? "%02u:%02u:%02u.%02u" : "%02u:%02u:%02u:%02u",
+                   doubleRate ? frame / 2 : frame),
+             shortPacket(100 + place)});
+        clip.requests.push_back(
+            {clock(total, "%02u:%02u:%02u:%02u", frame), 100.0f + static_cast<float>(place)});
+    }
+    clip.requests.push_back({clock(second + 3600, "%02u:%02u:%02u:%02u", 0), 105});
+    return clip;
+}
+
 // A fall of more than 12 hours is midnight, whatever the clip's length or
 // rate: before the clip, or nearer its start than its end, is its first
 // entry; after it, its last. The frame that holds the wrap need not be kept
 // nor carry lens data, and a last frame without a timecode leaves the clip's
 // end to the frame before it. A shorter fall or a forward jump (a glitch, a
 // stale or re-jammed timecode, a zeroed one) leaves the rest of the clip
-// where it is and answers only its own timecode, and the one of its place
-// where its neighbours leave exactly room for it.
+// where it is: each frame placed within 12 hours of the end of the longest
+// run before it. Every frame answers the timecode it carries, however far off
+// it lies, and a glitched or untimed frame the moment of its place where its
+// timeline neighbours lie a whole number of frames per place apart, or where
+// the timeline's ends count out to it.
 TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
     const std::string a = shortPacket(11), b = shortPacket(22), c = shortPacket(33);
     const std::string d = shortPacket(44), e = shortPacket(55);
     const std::vector<Frame> glitch = {{"10:00:00:00", a}, {"10:00:00:01", b}, {"09:00:00:00", b},
                                        {"10:00:00:03", c}, {"10:00:00:04", d}, {"10:00:00:05", e}};
     const std::vector<Request> glitchRequests = {{"10:00:00:04", 44}, {"10:00:00:05", 55}};
-    const struct {
-        const char* framerate;
+    const auto p = [](unsigned int place) { return shortPacket(100 + place); };
+    struct ClipCase {
+        std::string framerate;
         std::vector<Frame> frames;
         std::vector<Request> requests;
-    } cases[] = {
+    };
+    std::vector<ClipCase> cases = {
         {"24",
          {{"23:59:59:22", a}, {"23:59:59:23", b}, {"00:00:00:00", b}, {"00:00:00:01", c}},
          {{"23:59:59:23", 22},
@@ -270,8 +341,12 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
          {{"10:00:00:22", a}, {"10:00:00:23", b}, {"03:00:00:00", c}, {"10:00:01:01", c}},
          {{"10:00:01:00", 22}}},
         {"24",
+         {{"10:00:00:00", a}, {"10:00:00:01", a}, {"09:00:00:00", b}, {"10:00:00:04", c}},
+         {{"10:00:00:02", 11}, {"10:00:00:03", 11}}},
+        // Counted at a whole step: 4 frames over 2 places, 2 frames a place.
+        {"24",
          {{"10:00:00:00", a}, {"10:00:00:01", a}, {"09:00:00:00", b}, {"10:00:00:05", c}},
-         {{"10:00:00:02", 11}, {"10:00:00:04", 11}}},
+         {{"10:00:00:02", 11}, {"10:00:00:03", 22}, {"10:00:00:04", 22}}},
         // A zeroed timecode before the wrap leaves 00:00:00:00 to its owner.
         {"24",
          {{"23:59:59:21", a},
@@ -280,7 +355,205 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
           {"00:00:00:00", d},
           {"00:00:00:01", e}},
          {{"23:59:59:23", 33}, {"00:00:00:00", 44}, {"00:00:00:01", 55}}},
+        // A glitch more than 12 hours off answers the timecode it carries,
+        // though placed on another day.
+        {"24",
+         numbered({"14:00:00:00", "00:00:00:00", "14:00:00:02"}),
+         {{"13:59:59:23", 100},
+          {"14:00:00:00", 100},
+          {"00:00:00:00", 101},
+          {"14:00:00:01", 101},
+          {"14:00:00:02", 102},
+          {"14:00:00:03", 102}}},
+        {"24",
+         numbered({"01:00:00:00", "01:00:00:01", "14:00:00:00", "01:00:00:03", "01:00:00:04"}),
+         {{"01:00:00:00", 100},
+          {"01:00:00:01", 101},
+          {"14:00:00:00", 102},
+          {"01:00:00:02", 102},
+          {"01:00:00:03", 103},
+          {"01:00:00:04", 104}}},
+        {"24",
+         numbered({"23:59:59:22", "23:59:59:23", "00:00:00:00", "00:00:00:01", "23:58:00:02",
+                   "23:58:00:03", "23:58:00:04", "23:58:00:05", "23:58:00:06"}),
+         {{"23:59:59:22", 100},
+          {"23:59:59:23", 101},
+          {"00:00:00:00", 102},
+          {"00:00:00:01", 103},
+          {"23:58:00:02", 104},
+          {"23:58:00:03", 105},
+          {"23:58:00:04", 106},
+          {"23:58:00:05", 107},
+          {"23:58:00:06", 108}}},
+        // Two glitches in a row, a glitch in an hourly time-lapse, one a
+        // frame more than 12 hours forward: the rest keeps its timecodes.
+        {"24",
+         numbered({"13:33:03:00", "13:33:03:01", "19:27:35:02", "06:03:27:19", "13:33:03:04",
+                   "13:33:03:05", "13:33:03:06"}),
+         {{"13:33:03:00", 100},
+          {"13:33:03:01", 101},
+          {"19:27:35:02", 102},
+          {"06:03:27:19", 103},
+          {"13:33:03:04", 104},
+          {"13:33:03:05", 105},
+          {"13:33:03:06", 106}}},
+        {"24",
+         numbered({"03:10:00:00", "04:10:00:00", "05:10:00:00", "06:10:00:00", "19:00:00:00",
+                   "08:10:00:00", "09:10:00:00", "10:10:00:00", "11:10:00:00"}),
+         {{"03:10:00:00", 100},
+          {"04:10:00:00", 101},
+          {"05:10:00:00", 102},
+          {"06:10:00:00", 103},
+          {"19:00:00:00", 104},
+          {"07:10:00:00", 104},
+          {"08:10:00:00", 105},
+          {"09:10:00:00", 106},
+          {"10:10:00:00", 107},
+          {"11:10:00:00", 108},
+          {"12:00:00:00", 108}}},
+        {"24",
+         numbered({"10:00:00:00", "22:00:00:01", "10:00:00:02", "10:00:00:03"}),
+         {{"09:59:59:23", 100},
+          {"10:00:00:00", 100},
+          {"22:00:00:01", 101},
+          {"10:00:00:01", 101},
+          {"10:00:00:02", 102},
+          {"10:00:00:03", 103},
+          {"10:00:00:05", 103}}},
+        // A burst whose frames each lie within 12 hours of the one before
+        // does not carry the rest onto the next day; it is counted out.
+        {"24",
+         numbered({"06:17:59:22", "06:17:59:23", "06:18:00:00", "21:07:22:08", "15:38:33:03",
+                   "21:25:20:17", "06:18:00:04", "06:18:00:05", "06:18:00:06", "06:18:00:07"}),
+         {{"06:17:59:21", 100},
+          {"06:18:00:00", 102},
+          {"06:18:00:01", 103},
+          {"06:18:00:02", 104},
+          {"06:18:00:03", 105},
+          {"15:38:33:03", 104},
+          {"06:18:00:04", 106},
+          {"06:18:00:07", 109},
+          {"06:18:00:08", 109}}},
+        // Glitches at an interval clip's start: counted out from the first
+        // real frames, 10 seconds a place.
+        {"25",
+         numbered({"17:52:39:21", "16:39:03:07", "10:18:30:06", "12:57:41:07", "17:53:19:21",
+                   "17:53:29:21", "17:53:39:21", "17:53:49:21"}),
+         {{"17:52:30:00", 100},
+          {"17:52:39:21", 100},
+          {"17:52:49:21", 101},
+          {"17:52:59:21", 102},
+          {"17:53:09:21", 103},
+          {"17:53:19:21", 104},
+          {"17:53:59:21", 107}}},
+        // A glitch that ends the run lower than the frame it replaced is left
+        // off it where the frame after it continues the rest.
+        {"24",
+         numbered({"20:31:53:03", "21:31:53:03", "22:31:53:03", "23:31:53:03", "00:31:53:03",
+                   "23:34:29:07", "02:31:53:03"}),
+         {{"23:31:53:03", 103},
+          {"00:31:53:03", 104},
+          {"23:34:29:07", 105},
+          {"01:31:53:03", 105},
+          {"02:31:53:03", 106},
+          {"03:31:53:03", 106}}},
+        // A frame without a timecode is counted as a place.
+        {"24",
+         {{"12:00:00:00", p(0)},
+          {"12:00:00:01", p(1)},
+          {"-", ""},
+          {"05:00:00:03", p(2)},
+          {"12:00:00:04", p(3)}},
+         {{"12:00:00:02", 101}, {"12:00:00:03", 102}, {"05:00:00:03", 102}, {"12:00:00:04", 103}}},
+        // A glitch at the clip's first or last frame is counted from the
+        // timeline's ends.
+        {"24",
+         numbered({"00:00:00:00", "14:00:00:01", "14:00:00:02", "13:00:00:00", "14:00:00:04"}),
+         {{"00:00:00:00", 100},
+          {"14:00:00:00", 100},
+          {"14:00:00:01", 101},
+          {"14:00:00:02", 102},
+          {"14:00:00:03", 103},
+          {"13:00:00:00", 103},
+          {"14:00:00:04", 104},
+          {"14:00:01:00", 104}}},
+        {"24",
+         numbered({"10:00:00:00", "10:00:00:01", "10:00:00:02", "00:00:00:00"}),
+         {{"10:00:00:02", 102}, {"10:00:00:03", 103}, {"00:00:00:00", 103}, {"10:00:00:04", 103}}},
+        // A last frame glitched hours past midnight still takes the clip
+        // across it.
+        {"24",
+         numbered({"23:59:59:20", "23:59:59:21", "23:59:59:22", "23:59:59:23", "05:40:12:01"}),
+         {{"23:59:59:19", 100},
+          {"23:59:59:23", 103},
+          {"00:00:00:00", 104},
+          {"00:00:00:01", 104},
+          {"05:40:12:01", 104}}},
+        // A frame every 10 seconds, one glitched: 240 frames a place.
+        {"24",
+         numbered({"10:00:00:00", "10:00:10:00", "10:00:20:00", "19:01:02:03", "10:00:40:00",
+                   "10:00:50:00"}),
+         {{"10:00:20:00", 102},
+          {"10:00:29:23", 102},
+          {"10:00:30:00", 103},
+          {"10:00:35:00", 103},
+          {"19:01:02:03", 103},
+          {"10:00:40:00", 104},
+          {"10:00:55:00", 105}}},
+        // A first timecode that repeats: before the clip is its first frame.
+        {"24",
+         numbered({"14:00:00:00", "14:00:00:00", "14:00:00:02"}),
+         {{"13:59:59:23", 100},
+          {"13:00:00:00", 100},
+          {"14:00:00:00", 100},
+          {"14:00:00:01", 101},
+          {"14:00:00:02", 102}}},
+        // A glitch at double rate, placed on the day before.
+        {"59.94",
+         numbered({"10:00:00.28", "10:00:00:28", "23:00:00.00", "10:00:00:29", "10:00:01.00"}),
+         {{"10:00:00:56", 100},
+          {"10:00:00:57", 101},
+          {"10:00:00:58", 102},
+          {"23:00:00:00", 102},
+          {"10:00:00:59", 103},
+          {"10:00:01:00", 104}}},
+        // At 29.97 the labels 00 and 01 of most minutes name no frame; a
+        // glitch after such a minute boundary is counted out, 2 labels a place.
+        {"29.97",
+         numbered({"10:00:59:28", "10:00:59:29", "07:00:00:00", "10:01:00:03", "10:01:00:04"}),
+         {{"10:00:59:28", 100},
+          {"10:00:59:29", 101},
+          {"10:01:00:02", 102},
+          {"07:00:00:00", 102},
+          {"10:01:00:03", 103},
+          {"10:01:00:04", 104}}},
     };
+    const struct {
+        const char* framerate;
+        unsigned int framesPerSecond;
+    } rates[] = {{"23.976", 24}, {"24", 24}, {"25", 25},    {"29.97", 30}, {"30", 30},
+                 {"48", 48},     {"50", 50}, {"59.94", 60}, {"60", 60}};
+    for (const auto& rate : rates) {
+        for (const unsigned int hours : {9u, 23u}) {
+            const OrdinaryClip clip = ordinaryClip(rate.framerate, rate.framesPerSecond, hours);
+            cases.push_back({rate.framerate, clip.frames, clip.requests});
+        }
+    }
+    // 600 frames at 24 fps with a two-frame burst in the middle: every frame
+    // answers its own timecode, the burst's frames the moments of their places.
+    ClipCase burst{"24", {}, {{"09:59:59:23", 100}, {"10:00:25:00", 699}}};
+    for (unsigned int place = 0; place < 600; ++place) {
+        char timecode[16];
+        std::snprintf(timecode, sizeof timecode, "10:00:%02u:%02u", place / 24 % 60, place % 24);
+        burst.requests.push_back({timecode, 100.0f + static_cast<float>(place)});
+        burst.frames.push_back({place == 300   ? "21:13:07:11"
+                                : place == 301 ? "03:44:19:02"
+                                               : timecode,
+                                p(place)});
+    }
+    burst.requests.push_back({"21:13:07:11", 400});
+    burst.requests.push_back({"03:44:19:02", 401});
+    cases.push_back(burst);
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.frames.front().timecode + " at " + testCase.framerate);
         Clip clip;
@@ -306,7 +579,7 @@ TEST_F(R3DMetadataSourceTest, AnIntervalRecordingAcrossMidnightAnswersEachFrame)
         clip.frames.push_back({timecode, shortPacket(minute + 1)});
     }
     for (unsigned int minute = 0; minute <= 120; ++minute) {
-        requests.push_back({timecodes[minute].c_str(), static_cast<float>(minute + 1)});
+        requests.push_back({timecodes[minute], static_cast<float>(minute + 1)});
     }
     expectAnswers(R3DMetadataSource(writeClip(clip)), requests);
 }
