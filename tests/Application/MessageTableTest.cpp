@@ -368,110 +368,81 @@ struct MessageRun {
     std::function<ToolResult(MessageTableTest&, ToolInvocation&)> run = nullptr;
 };
 
-} // namespace
-
-TEST_F(MessageTableTest, EveryMessageHasItsRowAndStandsInTheSources) {
-    const std::string section = messagesSection();
-    ASSERT_FALSE(section.empty()) << "README.md has no section \"## Messages\"";
-    const std::vector<std::string> literals =
-        stringLiterals(sourcesText(fs::path(SOURCE_DIRECTORY) / "src") +
-                       sourcesText(fs::path(SOURCE_DIRECTORY) / "submodules"));
-    for (const Message& message : messages) {
-        SCOPED_TRACE(message.readme);
-        EXPECT_NE(section.find("`" + message.readme), std::string::npos) << "no row in README.md";
-        for (const std::string& code : message.code) {
-            bool found = false;
-            for (std::size_t index = 0; index < literals.size() && !found; ++index) {
-                found = literals[index].find(code) != std::string::npos;
-            }
-            EXPECT_TRUE(found) << "no literal of the sources holds: " << code;
-        }
-    }
+// Runs the tool to its end; one still running after a minute is killed, so that a run that
+// hangs fails its row instead of the whole test.
+ToolResult finished(const ToolInvocation& call) {
+    ToolProcess process(call);
+    return process.finish(std::chrono::seconds(60));
 }
 
-TEST_F(MessageTableTest, EveryMessageOfTheSourcesIsInTheTable) {
-    // The help text is its own documentation.
-    renewDirectory();
-    const ToolResult help = runTool(invocation({"--help"}));
-    ASSERT_EQ(help.exitStatus, 0);
-    const std::string helpText = collapsed(help.output);
-    const std::string sources = sourcesText(fs::path(SOURCE_DIRECTORY) / "src");
-    for (const std::string& literal : stringLiterals(sources)) {
-        if (!readsLikeAMessage(literal)) {
-            continue;
-        }
-        for (const std::string& part : readableParts(literal)) {
-            bool listed =
-                notMessages.count(part) > 0 || helpText.find(collapsed(part)) != std::string::npos;
-            for (std::size_t index = 0; index < messages.size() && !listed; ++index) {
-                listed = messages[index].readme.find(part) != std::string::npos;
-            }
-            EXPECT_TRUE(listed) << "\"" << part << "\" (of \"" << literal
-                                << "\") is printed but has no row in the README's messages";
-        }
+const auto lockedFrame = [](MessageTableTest& test, ToolInvocation& call) {
+    const int descriptor = ::open(test.path("clip-0000.exr").c_str(), O_RDONLY | O_CLOEXEC);
+    EXPECT_EQ(::flock(descriptor, LOCK_EX), 0);
+    const ToolResult result = finished(call);
+    ::close(descriptor);
+    return result;
+};
+const auto interrupted = [](MessageTableTest&, ToolInvocation& call) {
+    call.keepInputOpen = true;
+    ToolProcess process(call);
+    EXPECT_TRUE(process.waitForOutput("[y/n]? "));
+    process.signal(SIGINT);
+    process.sendInput("n\n");
+    return process.finish(std::chrono::seconds(60));
+};
+// Held by strace as it takes the lock, while a copy of the frame takes its place.
+const auto replacedBeforeTheLock = [](MessageTableTest& test, ToolInvocation& call) {
+    call.wrapper = strace({"-e", "trace=flock", "-e", "inject=flock:delay_enter=2s"});
+    if (call.wrapper.empty()) {
+        return ToolResult{};
     }
-}
+    ToolProcess process(call);
+    EXPECT_TRUE(process.waitForSystemCall({SYS_flock}));
+    fs::copy_file(test.path("clip-0000.exr"), test.path("render.exr"));
+    fs::rename(test.path("render.exr"), test.path("clip-0000.exr"));
+    return process.finish(std::chrono::seconds(60));
+};
+const auto traced = [](std::vector<std::string> options) {
+    return [options](MessageTableTest&, ToolInvocation& call) {
+        call.wrapper = strace(options);
+        return call.wrapper.empty() ? ToolResult{} : finished(call);
+    };
+};
+const auto withoutDecoderLibrary = [](MessageTableTest&, ToolInvocation& call) {
+    call.decoderLibraryDirectory.clear();
+    return finished(call);
+};
+const auto toFullDevice = [](MessageTableTest&, ToolInvocation& call) {
+    call.standardOutput = StandardOutput::fullDevice;
+    return finished(call);
+};
+// Standard input and output closed, in a mount namespace whose /dev is empty, so that the null
+// device cannot take their place; nothing is run where the namespace cannot be made (not root,
+// or a container that forbids it).
+const auto withoutStandardStreams = [](MessageTableTest&, ToolInvocation& call) {
+    static const bool usable = std::system("unshare -m true >/dev/null 2>&1") == 0;
+    if (!usable) {
+        return ToolResult{};
+    }
+    call.wrapper = {"unshare", "-m", "sh", "-c", "mount -t tmpfs none /dev && exec \"$@\" <&- >&-",
+                    "sh"};
+    return finished(call);
+};
+const auto nothing = [](MessageTableTest&) {};
+const auto frameWithoutTimecode = [](MessageTableTest& test) {
+    test.writeExr("a.exr", std::nullopt);
+    test.writeExr("b.exr", std::nullopt);
+};
+const auto framesWithMetadata = [](MessageTableTest& test) {
+    test.writeExr("a.exr", Imf::TimeCode(1, 0, 0, 0), std::string("old"));
+    test.writeExr("b.exr", Imf::TimeCode(1, 0, 0, 0), std::string("old"));
+};
+const std::string vant = "clip.vant";
+const std::string copied = "\r  OK: Successfully copied to \"clip-0000.exr\".\n";
 
-TEST_F(MessageTableTest, TheToolPrintsEveryMessageOfTheTable) {
-    const auto lockedFrame = [](MessageTableTest& test, ToolInvocation& call) {
-        const int descriptor = ::open(test.path("clip-0000.exr").c_str(), O_RDONLY | O_CLOEXEC);
-        EXPECT_EQ(::flock(descriptor, LOCK_EX), 0);
-        const ToolResult result = runTool(call);
-        ::close(descriptor);
-        return result;
-    };
-    const auto interrupted = [](MessageTableTest&, ToolInvocation& call) {
-        call.keepInputOpen = true;
-        ToolProcess process(call);
-        EXPECT_TRUE(process.waitForOutput("[y/n]? "));
-        process.signal(SIGINT);
-        process.sendInput("n\n");
-        return process.finish(std::chrono::seconds(60));
-    };
-    // Held by strace as it takes the lock, while a copy of the frame takes its place.
-    const auto replacedBeforeTheLock = [](MessageTableTest& test, ToolInvocation& call) {
-        call.wrapper = strace({"-e", "trace=flock", "-e", "inject=flock:delay_enter=2s"});
-        if (call.wrapper.empty()) {
-            return ToolResult{};
-        }
-        ToolProcess process(call);
-        EXPECT_TRUE(process.waitForSystemCall({SYS_flock}));
-        fs::copy_file(test.path("clip-0000.exr"), test.path("render.exr"));
-        fs::rename(test.path("render.exr"), test.path("clip-0000.exr"));
-        return process.finish(std::chrono::seconds(60));
-    };
-    const auto traced = [](std::vector<std::string> options) {
-        return [options](MessageTableTest&, ToolInvocation& call) {
-            call.wrapper = strace(options);
-            return call.wrapper.empty() ? ToolResult{} : runTool(call);
-        };
-    };
-    const auto withoutDecoderLibrary = [](MessageTableTest&, ToolInvocation& call) {
-        call.decoderLibraryDirectory.clear();
-        return runTool(call);
-    };
-    const auto toFullDevice = [](MessageTableTest&, ToolInvocation& call) {
-        call.standardOutput = StandardOutput::fullDevice;
-        return runTool(call);
-    };
-    // Standard input and output closed, and no descriptor to open in their place but the first.
-    const auto withoutStandardStreams = [](MessageTableTest&, ToolInvocation& call) {
-        call.wrapper = {"sh", "-c", "exec prlimit --nofile=1:1 \"$@\" <&- >&-", "sh"};
-        return runTool(call);
-    };
-    const auto nothing = [](MessageTableTest&) {};
-    const auto frameWithoutTimecode = [](MessageTableTest& test) {
-        test.writeExr("a.exr", std::nullopt);
-        test.writeExr("b.exr", std::nullopt);
-    };
-    const auto framesWithMetadata = [](MessageTableTest& test) {
-        test.writeExr("a.exr", Imf::TimeCode(1, 0, 0, 0), std::string("old"));
-        test.writeExr("b.exr", Imf::TimeCode(1, 0, 0, 0), std::string("old"));
-    };
-    const std::string vant = "clip.vant";
-    const std::string copied = "\r  OK: Successfully copied to \"clip-0000.exr\".\n";
-
-    const std::vector<MessageRun> runs = {
+// The counts, the progress and result lines and the ends of a run.
+std::vector<MessageRun> consoleRuns() {
+    return {
         {"1 source file was found.",
          nothing,
          {"-s", vant, "-d", "clip-0000.exr", "clip-0006.exr"},
@@ -567,6 +538,12 @@ TEST_F(MessageTableTest, TheToolPrintsEveryMessageOfTheTable) {
          {"-s", vant, "-d", "a.exr", "clip-0000.exr", "--abort-on-first-error"},
          {failed("a.exr", "Timecode does not exist.") + "Aborted!\n"},
          1},
+    };
+}
+
+// Command lines that are refused, in the option and pattern libraries' words too.
+std::vector<MessageRun> commandLineRuns() {
+    return {
         {conflict,
          nothing,
          {"-s", vant, "-d", "a.exr", "--do-not-overwrite-metadata",
@@ -645,6 +622,12 @@ TEST_F(MessageTableTest, TheToolPrintsEveryMessageOfTheTable) {
          {"-s", vant, "-d", "\\1*.exr"},
          {"Back-reference index exceeds current sub-expression count.\n"},
          2},
+    };
+}
+
+// Sources that are refused before any frame is touched.
+std::vector<MessageRun> sourceRuns() {
+    return {
         {"R3DSDK could not be initialized.",
          nothing,
          {"-s", vant, "-d", "clip-0000.exr"},
@@ -735,6 +718,12 @@ TEST_F(MessageTableTest, TheToolPrintsEveryMessageOfTheTable) {
          {"-s", vant, "-d", "clip-0000.exr", "README.md"},
          {"Destination cannot be created with unsupported type.\n"},
          1},
+    };
+}
+
+// Frames that fail.
+std::vector<MessageRun> frameRuns() {
+    return {
         {"File does not exist.",
          [](MessageTableTest& test) { test.writeText("notes.exr", "not an image\n"); },
          {"-s", vant, "-d", "notes.exr"},
@@ -781,6 +770,12 @@ TEST_F(MessageTableTest, TheToolPrintsEveryMessageOfTheTable) {
          1,
          false,
          lockedFrame},
+    };
+}
+
+// What goes to standard error.
+std::vector<MessageRun> standardErrorRuns() {
+    return {
         {"okalu-tafe: standard output could not be written.",
          nothing,
          {"-s", vant, "-d", "clip-0000.exr"},
@@ -796,6 +791,59 @@ TEST_F(MessageTableTest, TheToolPrintsEveryMessageOfTheTable) {
          true,
          withoutStandardStreams},
     };
+}
+
+} // namespace
+
+TEST_F(MessageTableTest, EveryMessageHasItsRowAndStandsInTheSources) {
+    const std::string section = messagesSection();
+    ASSERT_FALSE(section.empty()) << "README.md has no section \"## Messages\"";
+    const std::vector<std::string> literals =
+        stringLiterals(sourcesText(fs::path(SOURCE_DIRECTORY) / "src") +
+                       sourcesText(fs::path(SOURCE_DIRECTORY) / "submodules"));
+    for (const Message& message : messages) {
+        SCOPED_TRACE(message.readme);
+        EXPECT_NE(section.find("`" + message.readme), std::string::npos) << "no row in README.md";
+        for (const std::string& code : message.code) {
+            bool found = false;
+            for (std::size_t index = 0; index < literals.size() && !found; ++index) {
+                found = literals[index].find(code) != std::string::npos;
+            }
+            EXPECT_TRUE(found) << "no literal of the sources holds: " << code;
+        }
+    }
+}
+
+TEST_F(MessageTableTest, EveryMessageOfTheSourcesIsInTheTable) {
+    // The help text is its own documentation.
+    renewDirectory();
+    const ToolResult help = runTool(invocation({"--help"}));
+    ASSERT_EQ(help.exitStatus, 0);
+    const std::string helpText = collapsed(help.output);
+    const std::string sources = sourcesText(fs::path(SOURCE_DIRECTORY) / "src");
+    for (const std::string& literal : stringLiterals(sources)) {
+        if (!readsLikeAMessage(literal)) {
+            continue;
+        }
+        for (const std::string& part : readableParts(literal)) {
+            bool listed =
+                notMessages.count(part) > 0 || helpText.find(collapsed(part)) != std::string::npos;
+            for (std::size_t index = 0; index < messages.size() && !listed; ++index) {
+                listed = messages[index].readme.find(part) != std::string::npos;
+            }
+            EXPECT_TRUE(listed) << "\"" << part << "\" (of \"" << literal
+                                << "\") is printed but has no row in the README's messages";
+        }
+    }
+}
+
+TEST_F(MessageTableTest, TheToolPrintsEveryMessageOfTheTable) {
+    std::vector<MessageRun> runs;
+    for (const auto group :
+         {consoleRuns, commandLineRuns, sourceRuns, frameRuns, standardErrorRuns}) {
+        const std::vector<MessageRun> more = group();
+        runs.insert(runs.end(), more.begin(), more.end());
+    }
 
     std::set<std::string> reached;
     for (const MessageRun& messageRun : runs) {
@@ -811,11 +859,12 @@ TEST_F(MessageTableTest, TheToolPrintsEveryMessageOfTheTable) {
             reached.insert(messageRun.message);
             continue;
         }
-        const ToolResult result = messageRun.run ? messageRun.run(*this, call) : runTool(call);
+        const ToolResult result = messageRun.run ? messageRun.run(*this, call) : finished(call);
         if (call.wrapper.empty() && messageRun.run && result.exitStatus == -1 &&
             result.terminatingSignal == 0) {
-            // strace could not trace here: nothing was run.
-            std::cout << "[ SKIPPED  ] strace cannot trace here: " << messageRun.message << "\n";
+            // strace or a mount namespace is not to be had here: nothing was run.
+            std::cout << "[ SKIPPED  ] strace or unshare cannot run here: " << messageRun.message
+                      << "\n";
             reached.insert(messageRun.message);
             continue;
         }
