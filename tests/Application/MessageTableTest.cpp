@@ -382,6 +382,7 @@ const auto lockedFrame = [](MessageTableTest& test, ToolInvocation& call) {
     ::close(descriptor);
     return result;
 };
+
 const auto interrupted = [](MessageTableTest&, ToolInvocation& call) {
     call.keepInputOpen = true;
     ToolProcess process(call);
@@ -390,6 +391,7 @@ const auto interrupted = [](MessageTableTest&, ToolInvocation& call) {
     process.sendInput("n\n");
     return process.finish(std::chrono::seconds(60));
 };
+
 // Held by strace as it takes the lock, while a copy of the frame takes its place.
 const auto replacedBeforeTheLock = [](MessageTableTest& test, ToolInvocation& call) {
     call.wrapper = strace({"-e", "trace=flock", "-e", "inject=flock:delay_enter=2s"});
@@ -402,20 +404,24 @@ const auto replacedBeforeTheLock = [](MessageTableTest& test, ToolInvocation& ca
     fs::rename(test.path("render.exr"), test.path("clip-0000.exr"));
     return process.finish(std::chrono::seconds(60));
 };
+
 const auto traced = [](std::vector<std::string> options) {
     return [options](MessageTableTest&, ToolInvocation& call) {
         call.wrapper = strace(options);
         return call.wrapper.empty() ? ToolResult{} : finished(call);
     };
 };
+
 const auto withoutDecoderLibrary = [](MessageTableTest&, ToolInvocation& call) {
     call.decoderLibraryDirectory.clear();
     return finished(call);
 };
+
 const auto toFullDevice = [](MessageTableTest&, ToolInvocation& call) {
     call.standardOutput = StandardOutput::fullDevice;
     return finished(call);
 };
+
 // Standard input and output closed, in a mount namespace whose /dev is empty, so that the null
 // device cannot take their place; nothing is run where the namespace cannot be made (not root,
 // or a container that forbids it).
@@ -428,15 +434,18 @@ const auto withoutStandardStreams = [](MessageTableTest&, ToolInvocation& call) 
                     "sh"};
     return finished(call);
 };
+
 const auto nothing = [](MessageTableTest&) {};
 const auto frameWithoutTimecode = [](MessageTableTest& test) {
     test.writeExr("a.exr", std::nullopt);
     test.writeExr("b.exr", std::nullopt);
 };
+
 const auto framesWithMetadata = [](MessageTableTest& test) {
     test.writeExr("a.exr", Imf::TimeCode(1, 0, 0, 0), std::string("old"));
     test.writeExr("b.exr", Imf::TimeCode(1, 0, 0, 0), std::string("old"));
 };
+
 const std::string vant = "clip.vant";
 const std::string copied = "\r  OK: Successfully copied to \"clip-0000.exr\".\n";
 
