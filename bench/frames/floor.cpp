@@ -1,6 +1,9 @@
-// The floor of okalu-tafe's job without any EXR work: each file copied beside
-// itself through a 1 MiB buffer, flushed to the disk with fdatasync and
-// renamed over itself, one file after the other in one process.
+// The floor of okalu-tafe's job: what a rewrite must do at the least, with the
+// same durability, and no EXR work. Each file is read and written beside
+// itself through one 1 MiB buffer, the new file flushed to the disk with
+// fdatasync, exchanged with the file (renameat2 RENAME_EXCHANGE, or renamed
+// over it where the file system has no exchange), the old file removed and
+// the directory flushed with fsync, one file after the other in one process.
 //
 //   okalu-bench-floor FILE...
 #include <cerrno>
@@ -11,7 +14,46 @@
 #include <unistd.h>
 #include <vector>
 
+#ifdef __linux__
+#include <sys/syscall.h>
+#endif
+
 namespace {
+
+// Opens the directory that holds the path, for the flush.
+int openDirectoryOf(const std::string& path) {
+    const std::string::size_type slash = path.rfind('/');
+    const std::string directory =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    return ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+// Swaps the two names; false with errno EINVAL or ENOSYS where the file system
+// or the kernel has no exchange.
+bool exchange(const std::string& first, const std::string& second) {
+#if defined(__linux__) && defined(SYS_renameat2)
+    constexpr unsigned int renameExchange = 1u << 1; // RENAME_EXCHANGE
+    return ::syscall(SYS_renameat2, AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(),
+                     renameExchange) == 0;
+#else
+    static_cast<void>(first);
+    static_cast<void>(second);
+    errno = ENOSYS;
+    return false;
+#endif
+}
+
+bool copyThroughBuffer(int input, int output, std::vector<char>& buffer) {
+    for (;;) {
+        const ssize_t count = ::read(input, buffer.data(), buffer.size());
+        if (count == 0) {
+            return true;
+        }
+        if (count < 0 || ::write(output, buffer.data(), static_cast<std::size_t>(count)) != count) {
+            return false;
+        }
+    }
+}
 
 bool replace(const std::string& path, std::vector<char>& buffer) {
     const std::string temporaryPath = path + ".floor";
@@ -25,17 +67,7 @@ bool replace(const std::string& path, std::vector<char>& buffer) {
         ::close(input);
         return false;
     }
-    bool good = true;
-    for (;;) {
-        const ssize_t count = ::read(input, buffer.data(), buffer.size());
-        if (count == 0) {
-            break;
-        }
-        if (count < 0 || ::write(output, buffer.data(), static_cast<std::size_t>(count)) != count) {
-            good = false;
-            break;
-        }
-    }
+    bool good = copyThroughBuffer(input, output, buffer);
 #ifdef __APPLE__
     good = good && ::fsync(output) == 0;
 #else
@@ -43,7 +75,25 @@ bool replace(const std::string& path, std::vector<char>& buffer) {
 #endif
     good = ::close(output) == 0 && good;
     ::close(input);
-    return good && ::rename(temporaryPath.c_str(), path.c_str()) == 0;
+    if (!good) {
+        return false;
+    }
+    if (exchange(temporaryPath, path)) {
+        // The old file now stands at the temporary name.
+        if (::unlink(temporaryPath.c_str()) != 0) {
+            return false;
+        }
+    } else if ((errno != EINVAL && errno != ENOSYS) ||
+               ::rename(temporaryPath.c_str(), path.c_str()) != 0) {
+        return false;
+    }
+    const int directory = openDirectoryOf(path);
+    if (directory < 0) {
+        return false;
+    }
+    good = ::fsync(directory) == 0;
+    ::close(directory);
+    return good;
 }
 
 } // namespace
