@@ -716,8 +716,13 @@ std::vector<MessageRun> sourceRuns() {
          1},
         {"Timecode object could not be constructed due to invalid format.",
          [](MessageTableTest& test) {
-             test.writeChangedSample("A001_C001.r3d", "untimed.r3d", "frame 01:00:00:00 ",
-                                     "frame - ");
+             // Only a clip in which no frame carries a valid timecode is refused.
+             std::string text = ExrFixtures::readFileBytes(test.path("A001_C001.r3d"));
+             for (std::size_t at = text.find("frame 01:"); at != std::string::npos;
+                  at = text.find("frame 01:", at)) {
+                 text.replace(at, std::string("frame 01:00:00:00").size(), "frame -");
+             }
+             test.writeText("untimed.r3d", text);
          },
          {"-s", "untimed.r3d", "-d", "clip-0000.exr"},
          {"Timecode object could not be constructed due to invalid format.\n"},
