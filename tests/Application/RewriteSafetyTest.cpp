@@ -1,10 +1,14 @@
 // A frame that okalu-tafe rewrites, met by what happens around it on shared storage: a second
 // run over the same frame, a run killed half-way, a new render put in the frame's place, a
 // change of mode, a moved directory, a FIFO, a file-size limit, a colleague's group, a file system
-// that refuses or fails owners and extended attributes, a drop folder that may not be listed, and
-// frames reached through symbolic links. Each run is the built program as a child process, stopped
-// with SIGSTOP while its temporary file is being written, or held by strace at a system call (with
-// a delay) or made to fail one (with an error), which makes a race or a failure certain.
+// that refuses or fails owners and extended attributes, a drop folder that may not be listed,
+// frames reached through symbolic links, another program writing the temporary file, runs that
+// share no lock, renames that report a failure after they were made, storage that stores files
+// when they are closed (a FUSE file system of the tests) and FAT through FUSE. Each run is the
+// built program as a child process, stopped with SIGSTOP while its temporary file is being
+// written, held by strace at a system call (with a delay) or made to fail one (with an error), or
+// given failures of a network file system by a preloaded library, which makes a race or a
+// failure certain.
 #include "ToolProcess.hpp"
 
 #include "Sources/VantTestFiles.hpp"
@@ -18,14 +22,21 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <functional>
+#include <memory>
+#include <spawn.h>
 #include <string>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
+
+extern char** environ;
 
 namespace fs = boost::filesystem;
 
@@ -63,6 +74,112 @@ const char* const noOtherUser =
     "only root can run the tool as another user, with setpriv, where that user can run this build";
 
 const char* const noStrace = "strace cannot trace here (not installed, or ptrace is not permitted)";
+
+// The tool run with failures of a network file system (flock, renameat, renameat2; see
+// tests/CrashSafety/SystemCallFaults.cpp), or empty where the library is not built.
+std::vector<std::string> withFaults(const std::string& faults) {
+#ifdef SYSTEM_CALL_FAULTS_LIBRARY
+    const char* const sanitizerOptions = std::getenv("ASAN_OPTIONS");
+    // AddressSanitizer wants its own library loaded first, which a preloaded one comes before.
+    return {"env", std::string("LD_PRELOAD=") + SYSTEM_CALL_FAULTS_LIBRARY,
+            "OKALU_TEST_FAULTS=" + faults,
+            "ASAN_OPTIONS=" + std::string(sanitizerOptions ? sanitizerOptions : "") +
+                ":verify_asan_link_order=0"};
+#else
+    static_cast<void>(faults);
+    return {};
+#endif
+}
+
+const char* const noFaults = "the library of network file system failures is not built here";
+
+// A file system served by a program in the foreground and mounted with FUSE at a directory for
+// the time of a test: unmounted, and the program ended, when it goes.
+class FuseMount {
+public:
+    FuseMount(const std::vector<std::string>& command, const fs::path& directory)
+        : directory(directory) {
+        std::vector<std::string> texts = command;
+        std::vector<char*> argv;
+        for (std::string& text : texts) {
+            argv.push_back(&text[0]);
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp(&server, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+            server = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (server > 0 && !isMounted() && std::chrono::steady_clock::now() < deadline &&
+               ::waitpid(server, nullptr, WNOHANG) == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        mounted = server > 0 && isMounted();
+    }
+
+    ~FuseMount() {
+        if (mounted && ::umount2(directory.c_str(), MNT_DETACH) != 0) {
+            const std::string unmount = "fusermount3 -u -z '" + directory.string() + "' || " +
+                                        "fusermount -u -z '" + directory.string() + "'";
+            static_cast<void>(std::system(unmount.c_str()));
+        }
+        if (server <= 0) {
+            return;
+        }
+        for (int wait = 0; wait < 500 && ::waitpid(server, nullptr, WNOHANG) == 0; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (::kill(server, SIGKILL) == 0) {
+            ::waitpid(server, nullptr, 0);
+        }
+    }
+
+    FuseMount(const FuseMount&) = delete;
+    FuseMount& operator=(const FuseMount&) = delete;
+
+    /// Whether the file system was mounted; false where FUSE or the program is not available.
+    bool isUsable() const { return mounted; }
+
+private:
+    bool isMounted() const {
+        struct stat inside, parent;
+        return ::stat(directory.c_str(), &inside) == 0 &&
+               ::stat(directory.parent_path().c_str(), &parent) == 0 &&
+               inside.st_dev != parent.st_dev;
+    }
+
+    fs::path directory;
+    pid_t server = -1;
+    bool mounted = false;
+};
+
+// The storage that a case mounts at the frame's directory, or nothing where it cannot.
+std::unique_ptr<FuseMount> mountStorage(const std::string& storage, const fs::path& where) {
+    std::vector<std::string> command;
+    if (storage == "FAT through FUSE") {
+        const fs::path image = where.parent_path() / "fat.img";
+        const std::string format = "mkfs.vfat -F 32 -C '" + image.string() + "' 65536 >/dev/null";
+        if (std::system(format.c_str()) != 0) {
+            return nullptr;
+        }
+        command = {"fusefat", "-f", "-o", "rw+", image.string(), where.string()};
+    } else {
+#ifdef STORE_ON_CLOSE_FILE_SYSTEM
+        const fs::path store = where.parent_path() / "store";
+        fs::create_directory(store);
+        command = {STORE_ON_CLOSE_FILE_SYSTEM, store.string(), where.string(),
+                   "--fail-stores-while=" + (where.parent_path() / "stores fail").string()};
+#else
+        return nullptr;
+#endif
+    }
+    auto mount = std::make_unique<FuseMount>(command, where);
+    return mount->isUsable() ? std::move(mount) : nullptr;
+}
 
 class RewriteSafetyTest : public ::testing::Test {
 protected:
@@ -197,6 +314,16 @@ struct Interference {
     std::function<std::string(const fs::path& frame)> prepare = [](const fs::path&) {
         return std::string();
     };
+    // The storage mounted at the frame's directory: "stores at close" (which fails every store
+    // while a file "stores fail" stands beside that directory) or "FAT through FUSE"; empty for
+    // the test's own directory.
+    std::string storage{};
+    // Failures of a network file system given to the run (OKALU_TEST_FAULTS), if any.
+    std::string faults{};
+    // The run's standard error, "{frame}" standing for the frame's path.
+    std::string errors{};
+    // Whether the frame holds the rewrite after a failure.
+    bool rewriteStays = false;
 };
 
 void PrintTo(const Interference& interference, std::ostream* stream) {
@@ -252,50 +379,77 @@ class InterferenceTest : public RewriteSafetyTest,
 
 TEST_P(InterferenceTest, TheRunKeepsWhatOthersDidAndLeavesNoTemporaryFile) {
     const Interference& interference = GetParam();
-    fs::create_directory(directory.path() / "shots");
+    const fs::path shots = directory.path() / "shots";
+    fs::create_directory(shots);
+    std::unique_ptr<FuseMount> storage;
+    if (!interference.storage.empty()) {
+        storage = mountStorage(interference.storage, shots);
+        if (storage == nullptr) {
+            GTEST_SKIP() << interference.storage << " cannot be mounted here";
+        }
+    }
     writeLargeFrame("shots/frame.exr", 1);
     writeLargeFrame("newer.exr", 2);
-    fs::copy_file(path("shots/frame.exr"), path("original.exr"));
-    const std::string original = ExrFixtures::readFileBytes(path("original.exr"));
+    const std::string original = ExrFixtures::readFileBytes(path("shots/frame.exr"));
+    ExrFixtures::writeFileBytes(path("original.exr"), original);
     const std::string newer = ExrFixtures::readFileBytes(path("newer.exr"));
-    const std::string skip = interference.prepare(directory.path() / "shots/frame.exr");
+    const std::string skip = interference.prepare(shots / "frame.exr");
     if (!skip.empty()) {
         GTEST_SKIP() << skip;
     }
 
     ToolInvocation run = invocation("shots/frame.exr");
-    if (!interference.trace.empty()) {
-        run.wrapper = strace(interference.trace);
+    if (!interference.faults.empty()) {
+        run.wrapper = withFaults(interference.faults);
         if (run.wrapper.empty()) {
-            GTEST_SKIP() << noStrace;
+            GTEST_SKIP() << noFaults;
         }
     }
+    if (!interference.trace.empty()) {
+        const std::vector<std::string> traced = strace(interference.trace);
+        if (traced.empty()) {
+            GTEST_SKIP() << noStrace;
+        }
+        run.wrapper.insert(run.wrapper.begin(), traced.begin(), traced.end());
+    }
     ToolProcess tool(run);
-    if (interference.trace.empty()) {
+    if (!interference.heldAt.empty()) {
+        ASSERT_TRUE(tool.waitForSystemCall(interference.heldAt)) << "not held by strace";
+        interference.act(directory.path());
+    } else if (interference.trace.empty() && interference.act) {
         ASSERT_TRUE(stopAtTemporaryFile(tool, "shots/frame.exr")) << "not caught at work";
         interference.act(directory.path());
         tool.signal(SIGCONT);
-    } else if (!interference.heldAt.empty()) {
-        ASSERT_TRUE(tool.waitForSystemCall(interference.heldAt)) << "not held by strace";
-        interference.act(directory.path());
     }
     const ToolResult result = tool.finish();
 
     const std::string frame = interference.directory + "/frame.exr";
-    if (interference.failure.empty()) {
-        EXPECT_EQ(result.exitStatus, 0);
-        EXPECT_NE(result.output.find(copied("frame.exr")), std::string::npos) << result.output;
+    const auto isRewrite = [&] {
         EXPECT_TRUE(ExrFixtures::readStringAttribute(path(frame),
                                                      ExrFixtures::lensCorrectionAttributeName));
         EXPECT_TRUE(ExrFixtures::rawChunks(path(frame)) ==
                     ExrFixtures::rawChunks(path("original.exr")));
+    };
+    if (interference.failure.empty()) {
+        EXPECT_EQ(result.exitStatus, 0);
+        EXPECT_NE(result.output.find(copied("frame.exr")), std::string::npos) << result.output;
+        isRewrite();
     } else {
         EXPECT_EQ(result.exitStatus, 1);
         EXPECT_NE(result.output.find(failed("frame.exr", interference.failure)), std::string::npos)
             << result.output;
-        EXPECT_TRUE(holds(frame, interference.newerStays ? newer : original))
-            << "the frame is not the one that had to stay";
+        if (interference.rewriteStays) {
+            isRewrite();
+        } else {
+            EXPECT_TRUE(holds(frame, interference.newerStays ? newer : original))
+                << "the frame is not the one that had to stay";
+        }
     }
+    std::string errors = interference.errors;
+    for (std::string::size_type at; (at = errors.find("{frame}")) != std::string::npos;) {
+        errors.replace(at, 7, fs::canonical(path(frame)).string());
+    }
+    EXPECT_EQ(result.errors, errors);
     EXPECT_TRUE(temporaryFiles(directory.path() / interference.directory).empty());
 }
 
@@ -415,6 +569,78 @@ INSTANTIATE_TEST_SUITE_P(
                      "shots",
                      addUserAttribute}),
     [](const ::testing::TestParamInfo<Interference>& info) { return info.param.name; });
+
+// Renderers and scripts that write "<name>.tmp" themselves and rename it over the frame, without
+// a lock: what they write into the run's temporary file is never taken for the rewrite.
+void copyRenderIntoTheTemporaryFile(const fs::path& directory) {
+    ExrFixtures::writeFileBytes((directory / "shots/frame.exr.tmp").string(),
+                                ExrFixtures::readFileBytes((directory / "newer.exr").string()));
+}
+
+void writeIntoTheTemporaryFile(const fs::path& directory) {
+    const int descriptor = ::open((directory / "shots/frame.exr.tmp").c_str(), O_WRONLY);
+    ASSERT_GE(descriptor, 0);
+    EXPECT_EQ(::pwrite(descriptor, "render", 6, 4096), 6);
+    ::close(descriptor);
+}
+
+std::vector<Interference> otherWritersAndStorages() {
+    const char* const creationFailed = "Temporary file could not be created.";
+    const char* const beingWritten = "File is being written by another process.";
+    std::vector<Interference> cases;
+    const auto add = [&cases](const std::string& name) -> Interference& {
+        cases.emplace_back();
+        cases.back().name = name;
+        return cases.back();
+    };
+    // Storage that stores a file when it is closed: fsync stores nothing, so only a close made
+    // before the exchange shows the store failing.
+    add("StoredWhenClosed").storage = "stores at close";
+    Interference& notStored = add("NotStoredWhenClosed");
+    notStored.storage = "stores at close";
+    notStored.prepare = [](const fs::path& frame) {
+        ExrFixtures::writeFileBytes((frame.parent_path().parent_path() / "stores fail").string(),
+                                    "");
+        return std::string();
+    };
+    notStored.failure = creationFailed;
+    // A real FAT file system through FUSE: one mode for every file, no chmod, no ACLs.
+    add("FatThroughFuse").storage = "FAT through FUSE";
+
+    Interference& copied = add("RenderCopiedIntoTheTemporaryFile");
+    copied.act = copyRenderIntoTheTemporaryFile;
+    copied.failure = beingWritten;
+    // After the file was read back, while the run enters the exchange: the exchange is undone.
+    Interference& written = add("TemporaryFileWrittenIntoJustBeforeTheExchange");
+    written.trace = {"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=2s:when=1"};
+    written.heldAt = renameCalls;
+    written.act = writeIntoTheTemporaryFile;
+    written.failure = beingWritten;
+
+    // A request sent again over a network after its answer was lost: made, yet reported failed.
+    add("ExchangeMadeButReportedAFailure").faults = "renameat2=done:EIO";
+    add("RenameMadeButReportedAFailure").faults = "renameat2=EINVAL,renameat=done:EIO";
+    // The old frame, at the temporary name after the exchange, is removed by another program: the
+    // swap back cannot be made, and standard error names only what is there.
+    Interference& vanished = add("TemporaryNameRemovedRightAfterTheExchange");
+    vanished.faults = "renameat2=done:vanish";
+    vanished.failure = changed;
+    vanished.rewriteStays = true;
+    vanished.errors = "okalu-tafe: {frame} now holds the rewrite of the earlier file.\n";
+
+    // A hard link of the frame made by hand at its temporary name is a second name, not work.
+    add("HardLinkOfTheFrameAtTheTemporaryName").prepare = [](const fs::path& frame) {
+        fs::create_hard_link(frame, frame.string() + ".tmp");
+        return std::string();
+    };
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(OtherWritersAndStorages, InterferenceTest,
+                         ::testing::ValuesIn(otherWritersAndStorages()),
+                         [](const ::testing::TestParamInfo<Interference>& info) {
+                             return info.param.name;
+                         });
 
 TEST_F(RewriteSafetyTest, ARunWithoutALockNeverRenamesAnotherRunsTemporaryFile) {
     writeLargeFrame("frame.exr", 1);

@@ -1,10 +1,11 @@
 // A FUSE file system over a directory that stores what is written to a file only when the file is
 // closed, as mounts of cloud storage do (and NFS reports a failed write at close): writes are
 // kept in memory, fsync answers 0 without storing anything, and each close (FUSE's flush) stores
-// the file, or with --fail-stores fails with EIO and drops what was written. Renames, exchanges
-// included, go to the directory below; there are no extended attributes.
+// the file, or, while the file named by --fail-stores-while exists, fails with EIO and drops what
+// was written. Renames, exchanges included, go to the directory below; there are no extended
+// attributes.
 //
-//     store-on-close-fs DIRECTORY MOUNTPOINT [--fail-stores] [FUSE options]
+//     store-on-close-fs DIRECTORY MOUNTPOINT [--fail-stores-while=FILE] [FUSE options]
 //
 // It runs in the foreground, single-threaded, until it is unmounted.
 #define FUSE_USE_VERSION 31
@@ -25,7 +26,7 @@
 namespace {
 
 int backing = -1;
-bool failStores = false;
+std::string failStoresWhile;
 
 // What was written to an open file and not stored yet, by inode, shared by its openings.
 struct Pending {
@@ -135,7 +136,7 @@ int flushFile(const char*, struct fuse_file_info* info) {
         return 0;
     }
     file.dirty = false;
-    if (failStores) {
+    if (!failStoresWhile.empty() && ::access(failStoresWhile.c_str(), F_OK) == 0) {
         struct stat status;
         ::fstat(descriptor, &status);
         file.bytes.assign(static_cast<std::size_t>(status.st_size), '\0');
@@ -259,7 +260,8 @@ int fileSystemStatus(const char*, struct statvfs* status) {
 
 int main(int argc, char* argv[]) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s DIRECTORY MOUNTPOINT [--fail-stores] [FUSE options]\n",
+        std::fprintf(stderr,
+                     "usage: %s DIRECTORY MOUNTPOINT [--fail-stores-while=FILE] [FUSE options]\n",
                      argv[0]);
         return 2;
     }
@@ -271,8 +273,8 @@ int main(int argc, char* argv[]) {
     std::vector<char*> arguments{argv[0], argv[2], const_cast<char*>("-f"),
                                  const_cast<char*>("-s")};
     for (int index = 3; index < argc; ++index) {
-        if (std::strcmp(argv[index], "--fail-stores") == 0) {
-            failStores = true;
+        if (std::strncmp(argv[index], "--fail-stores-while=", 20) == 0) {
+            failStoresWhile = argv[index] + 20;
         } else {
             arguments.push_back(argv[index]);
         }

@@ -460,10 +460,15 @@ bool ReplacementFileStream::holdsWhatWasWritten() {
 }
 
 // Whether nothing wrote into the file since its bytes were read back: its
-// size and modification time are still those read then.
-bool ReplacementFileStream::isUnwrittenSinceTheCheck() const {
+// size and modification time are still those read then, or else, since some
+// file systems move the modification time by themselves (FAT through FUSE
+// stores it when the file is closed or renamed), its bytes are still right.
+bool ReplacementFileStream::isUnwrittenSinceTheCheck() {
     struct stat now;
-    return ::fstat(descriptor, &now) == 0 && FileStatus::isSameFileAndContent(now, checkedStatus);
+    if (::fstat(descriptor, &now) != 0) {
+        return false;
+    }
+    return FileStatus::isSameFileAndContent(now, checkedStatus) || holdsWhatWasWritten();
 }
 
 void ReplacementFileStream::commit(const struct stat* original, const std::string& path) {
