@@ -677,6 +677,52 @@ TEST_F(RewriteSafetyTest, ARunWithoutALockNeverRenamesAnotherRunsTemporaryFile) 
     EXPECT_TRUE(temporaryFiles(directory.path()).empty());
 }
 
+// Two runs that share no lock (NFS without a lock service, or two views of one directory): the
+// second takes the first one's temporary file for a leftover and writes its own in its place,
+// in the instant before the first one's exchange.
+TEST_F(RewriteSafetyTest, AnotherRunsFileSwappedInWithoutALockGoesBack) {
+    writeLargeFrame("frame.exr", 1);
+    fs::copy_file(path("frame.exr"), path("original.exr"));
+    const std::string original = ExrFixtures::readFileBytes(path("frame.exr"));
+    ToolInvocation unlocked = invocation("frame.exr");
+    unlocked.wrapper = withFaults("flock=ENOLCK:always");
+    if (unlocked.wrapper.empty()) {
+        GTEST_SKIP() << noFaults;
+    }
+    ToolInvocation held = unlocked;
+    const std::vector<std::string> traced =
+        strace({"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=4s:when=1"});
+    if (traced.empty()) {
+        GTEST_SKIP() << noStrace;
+    }
+    held.wrapper.insert(held.wrapper.begin(), traced.begin(), traced.end());
+    ToolProcess first(held);
+    ASSERT_TRUE(first.waitForSystemCall(renameCalls)) << "not held by strace";
+    struct stat firstTemporary;
+    ASSERT_EQ(::lstat(path("frame.exr.tmp").c_str(), &firstTemporary), 0);
+    ToolProcess second(unlocked);
+    ASSERT_TRUE(stopAtTemporaryFile(second, "frame.exr", firstTemporary.st_ino))
+        << "the second run was not caught at work";
+
+    // The first run's exchange swaps the second one's half-written file in, and back.
+    const ToolResult firstResult = first.finish();
+    EXPECT_EQ(firstResult.exitStatus, 1);
+    EXPECT_NE(firstResult.output.find(failed("frame.exr", "Temporary file could not be renamed.")),
+              std::string::npos)
+        << firstResult.output;
+    EXPECT_EQ(firstResult.errors, "");
+    EXPECT_TRUE(holds("frame.exr", original));
+    // The frame was moved away and back meanwhile (its change time moved): the second run keeps
+    // it too, and removes its own file.
+    second.signal(SIGCONT);
+    const ToolResult secondResult = second.finish();
+    EXPECT_EQ(secondResult.exitStatus, 1);
+    EXPECT_NE(secondResult.output.find(failed("frame.exr", changed)), std::string::npos)
+        << secondResult.output;
+    EXPECT_TRUE(holds("frame.exr", original));
+    EXPECT_TRUE(temporaryFiles(directory.path()).empty());
+}
+
 #ifdef SYS_newfstatat
 TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesWhereBothFilesStand) {
     writeLargeFrame("frame.exr", 1);
@@ -764,6 +810,31 @@ TEST_F(RewriteSafetyTest, AColleaguesFrameKeepsItsGroupWhereItsOwnerCannotBeKept
     EXPECT_EQ(status.st_uid, 4321u);
     EXPECT_EQ(status.st_gid, 5678u) << "the colleague's group is lost";
     EXPECT_EQ(status.st_mode & 07777, 0664u);
+}
+
+// A write by a process without the capability to keep them clears set-user-ID and set-group-ID
+// bits: the mode is set after the last write.
+TEST_F(RewriteSafetyTest, AnOwnersFrameKeepsItsSetIdBits) {
+    const std::vector<std::string> owner = asUser4321("--clear-groups");
+    if (owner.empty()) {
+        GTEST_SKIP() << noOtherUser;
+    }
+    writeLargeFrame("frame.exr", 1);
+    ASSERT_EQ(::chown(path("frame.exr").c_str(), 4321, 4321), 0);
+    ASSERT_EQ(::chmod(path("frame.exr").c_str(), 06775), 0);
+    ASSERT_EQ(::chmod(directory.path().c_str(), 0777), 0);
+
+    ToolInvocation rewrite = invocation("frame.exr");
+    rewrite.wrapper = owner;
+    const ToolResult result = runTool(rewrite);
+    EXPECT_EQ(result.exitStatus, 0) << result.output;
+    struct stat status;
+    ASSERT_EQ(::stat(path("frame.exr").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 06775u);
+    EXPECT_EQ(status.st_uid, 4321u);
+    EXPECT_EQ(status.st_gid, 4321u);
+    EXPECT_TRUE(ExrFixtures::readStringAttribute(path("frame.exr"),
+                                                 ExrFixtures::lensCorrectionAttributeName));
 }
 
 TEST_F(RewriteSafetyTest, AFrameInADirectoryThatMayNotBeListedIsRewrittenByItsOwner) {
