@@ -459,16 +459,19 @@ bool ReplacementFileStream::holdsWhatWasWritten() {
     return readBack == checksum;
 }
 
-// Whether nothing wrote into the file since its bytes were read back: its
-// size and modification time are still those read then, or else, since some
-// file systems move the modification time by themselves (FAT through FUSE
-// stores it when the file is closed or renamed), its bytes are still right.
-bool ReplacementFileStream::isUnwrittenSinceTheCheck() {
-    struct stat now;
-    if (::fstat(descriptor, &now) != 0) {
-        return false;
-    }
-    return FileStatus::isSameFileAndContent(now, checkedStatus) || holdsWhatWasWritten();
+// Whether the file's name holds this file (its status read now, as a rename
+// may give a file another inode number on some FUSE file systems), and
+// nothing wrote into it since its bytes were read back: its size and
+// modification time are still those read then, or else, since some file
+// systems move the modification time by themselves (FAT through FUSE stores
+// it when the file is closed or renamed), its bytes are still right.
+bool ReplacementFileStream::isInPlaceAsChecked(bool& inPlace) {
+    struct stat now, named;
+    inPlace = ::fstat(descriptor, &now) == 0 &&
+              ::fstatat(directory, destinationFileName.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+              FileStatus::isSameFile(named, now);
+    return inPlace &&
+           (FileStatus::isSameFileAndContent(now, checkedStatus) || holdsWhatWasWritten());
 }
 
 void ReplacementFileStream::commit(const struct stat* original, const std::string& path) {
@@ -497,10 +500,10 @@ void ReplacementFileStream::putInPlace(const struct stat* original, const std::s
     ExchangeResult exchanged = original == nullptr
                                    ? ExchangeResult::notSupported
                                    : exchange(directory, temporaryFileName, destinationFileName);
-    struct stat named;
     // An exchange or a rename can be made and still report a failure (a
     // request sent again over a network): the names tell.
-    const auto holdsTheTemporaryFile = [&] {
+    const auto holdsTheTemporaryFile = [this] {
+        struct stat named;
         return ::fstatat(directory, destinationFileName.c_str(), &named, AT_SYMLINK_NOFOLLOW) ==
                    0 &&
                FileStatus::isSameFile(named, createdStatus);
@@ -525,7 +528,8 @@ void ReplacementFileStream::putInPlace(const struct stat* original, const std::s
     // temporary name since the check, or was written into since, is now at the
     // file's name, and the run can only fail.
     ownsTemporaryFile = false;
-    if (!holdsTheTemporaryFile() || !isUnwrittenSinceTheCheck()) {
+    bool inPlace = false;
+    if (!isInPlaceAsChecked(inPlace)) {
         closeFile();
         throw Exception(destinationChanged);
     }
@@ -537,19 +541,17 @@ void ReplacementFileStream::putInPlace(const struct stat* original, const std::s
 // stand and standard error says what each name holds.
 void ReplacementFileStream::checkAfterExchange(const struct stat& original,
                                                const std::string& path) {
-    struct stat atName, displaced;
-    const bool nameRead =
-        ::fstatat(directory, destinationFileName.c_str(), &atName, AT_SYMLINK_NOFOLLOW) == 0;
+    bool ownInPlace = false;
+    const bool unwritten = isInPlaceAsChecked(ownInPlace);
+    struct stat displaced;
     const bool displacedRead =
         ::fstatat(directory, temporaryFileName.c_str(), &displaced, AT_SYMLINK_NOFOLLOW) == 0;
-    const bool ownInPlace = nameRead && FileStatus::isSameFile(atName, createdStatus);
-    const bool unwritten = isUnwrittenSinceTheCheck();
     // The original itself, or a file that took its place or changed it since
     // the last check: newer than this rewrite, it goes back.
     const bool originalDisplaced = displacedRead &&
                                    FileStatus::isSameFileAndContent(displaced, original) &&
                                    FileStatus::hasSameAccess(displaced, original);
-    if (ownInPlace && unwritten && originalDisplaced) {
+    if (unwritten && originalDisplaced) {
         return;
     }
     const char* const message = !ownInPlace  ? renameFailed
@@ -574,8 +576,8 @@ void ReplacementFileStream::checkAfterExchange(const struct stat& original,
     const auto add = [&holds](const std::string& clause) {
         holds += (holds.empty() ? "" : "; ") + clause;
     };
-    if (nameNowRead && FileStatus::isSameFile(nameNow, createdStatus) &&
-        isUnwrittenSinceTheCheck()) {
+    bool rewriteInPlace = false;
+    if (isInPlaceAsChecked(rewriteInPlace)) {
         add(shown + " now holds the rewrite of the earlier file");
     }
     if (temporaryNowRead && displacedRead && !originalDisplaced &&

@@ -106,7 +106,7 @@ private:
     void noteWritten(const char bytes[], std::uint64_t count);
     const char* writtenBytesAt(std::uint64_t offset, std::uint64_t count);
     bool holdsWhatWasWritten();
-    bool isUnwrittenSinceTheCheck();
+    bool isInPlaceAsChecked(bool& inPlace);
     void putInPlace(const struct stat* original, const std::string& path);
     void checkAfterExchange(const struct stat& original, const std::string& path);
     bool isOwnTemporaryFile() const;
