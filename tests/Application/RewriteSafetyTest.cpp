@@ -580,11 +580,15 @@ void copyRenderIntoTheTemporaryFile(const fs::path& directory) {
                                 ExrFixtures::readFileBytes((directory / "newer.exr").string()));
 }
 
-void writeIntoTheTemporaryFile(const fs::path& directory) {
-    const int descriptor = ::open((directory / "shots/frame.exr.tmp").c_str(), O_WRONLY);
+void writeInto(const fs::path& file) {
+    const int descriptor = ::open(file.c_str(), O_WRONLY);
     ASSERT_GE(descriptor, 0);
     EXPECT_EQ(::pwrite(descriptor, "render", 6, 4096), 6);
     ::close(descriptor);
+}
+
+void writeIntoTheTemporaryFile(const fs::path& directory) {
+    writeInto(directory / "shots/frame.exr.tmp");
 }
 
 std::vector<Interference> otherWritersAndStorages() {
@@ -761,6 +765,33 @@ TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesWhereBothFilesStand) {
                                                  ExrFixtures::lensCorrectionAttributeName));
 }
 #endif
+
+// The new file written into by another program in the instant before the exchange, and the swap
+// back failing: the frame's name holds a file that is not the rewrite, and standard error says
+// where the earlier frame is.
+TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesTheEarlierFileAtTheTemporaryName) {
+    writeLargeFrame("frame.exr", 1);
+    const std::string original = ExrFixtures::readFileBytes(path("frame.exr"));
+    ToolInvocation run = invocation("frame.exr");
+    run.wrapper = withFaults("renameat2=ok/EIO", true);
+    const std::vector<std::string> traced =
+        strace({"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=2s:when=1"});
+    if (run.wrapper.empty() || traced.empty()) {
+        GTEST_SKIP() << (traced.empty() ? noStrace : noFaults);
+    }
+    run.wrapper.insert(run.wrapper.begin(), traced.begin(), traced.end());
+    ToolProcess tool(run);
+    ASSERT_TRUE(tool.waitForSystemCall(renameCalls)) << "not held by strace";
+    writeInto(directory.path() / "frame.exr.tmp");
+    const ToolResult result = tool.finish();
+
+    EXPECT_NE(result.output.find(failed("frame.exr", "File is being written by another process.")),
+              std::string::npos)
+        << result.output;
+    const std::string frame = fs::canonical(path("frame.exr")).string();
+    EXPECT_EQ(result.errors, "okalu-tafe: " + frame + ".tmp holds the earlier file.\n");
+    EXPECT_TRUE(holds("frame.exr.tmp", original));
+}
 
 TEST_F(RewriteSafetyTest, AFifoAtAFramesNameFailsThatFrameAndTheRunEnds) {
     writeLargeFrame("a.exr", 1);

@@ -450,10 +450,10 @@ void ReplacementFileStream::flushToDisk() {
 }
 
 // Whether the file holds exactly the bytes written, read back through the
-// descriptor (from the page cache, mostly); notes its status as read.
+// descriptor (from the page cache, mostly); if so, notes its status as read.
 bool ReplacementFileStream::holdsWhatWasWritten() {
-    if (::fstat(descriptor, &checkedStatus) != 0 ||
-        static_cast<std::uint64_t>(checkedStatus.st_size) != length) {
+    struct stat status;
+    if (::fstat(descriptor, &status) != 0 || static_cast<std::uint64_t>(status.st_size) != length) {
         return false;
     }
     const std::unique_ptr<char[]> block(new char[std::min(readBackBlock, length + 1)]);
@@ -466,7 +466,11 @@ bool ReplacementFileStream::holdsWhatWasWritten() {
         readBack = checksumOf(readBack, block.get(), count);
         offset += count;
     }
-    return readBack == checksum;
+    if (readBack != checksum) {
+        return false;
+    }
+    checkedStatus = status;
+    return true;
 }
 
 // Whether the file's name holds this file (its status read now, as a rename
