@@ -1,10 +1,14 @@
 // A frame that okalu-tafe rewrites, met by what happens around it on shared storage: a second
 // run over the same frame, a run killed half-way, a new render put in the frame's place, a
 // change of mode, a moved directory, a FIFO, a file-size limit, a colleague's group, a file system
-// that refuses or fails owners and extended attributes, a drop folder that may not be listed, and
-// frames reached through symbolic links. Each run is the built program as a child process, stopped
-// with SIGSTOP while its temporary file is being written, or held by strace at a system call (with
-// a delay) or made to fail one (with an error), which makes a race or a failure certain.
+// that refuses or fails owners and extended attributes, a drop folder that may not be listed,
+// frames reached through symbolic links, another program writing the temporary file, runs that
+// share no lock, renames that report a failure after they were made, storage that stores files
+// when they are closed (a FUSE file system of the tests) and FAT through FUSE. Each run is the
+// built program as a child process, stopped with SIGSTOP while its temporary file is being
+// written, held by strace at a system call (with a delay) or made to fail one (with an error), or
+// given failures of a network file system by a preloaded library, which makes a race or a
+// failure certain.
 #include "ToolProcess.hpp"
 
 #include "Sources/VantTestFiles.hpp"
@@ -18,14 +22,21 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <functional>
+#include <memory>
+#include <spawn.h>
 #include <string>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
+
+extern char** environ;
 
 namespace fs = boost::filesystem;
 
@@ -63,6 +74,114 @@ const char* const noOtherUser =
     "only root can run the tool as another user, with setpriv, where that user can run this build";
 
 const char* const noStrace = "strace cannot trace here (not installed, or ptrace is not permitted)";
+
+// The tool run with failures of a network file system (flock, renameat, renameat2; see
+// tests/CrashSafety/SystemCallFaults.cpp), or empty where the library is not built.
+// Under strace, LeakSanitizer cannot run (see strace above).
+std::vector<std::string> withFaults(const std::string& faults, bool underStrace = false) {
+#ifdef SYSTEM_CALL_FAULTS_LIBRARY
+    const char* const sanitizerOptions = std::getenv("ASAN_OPTIONS");
+    // AddressSanitizer wants its own library loaded first, which a preloaded one comes before.
+    return {"env", std::string("LD_PRELOAD=") + SYSTEM_CALL_FAULTS_LIBRARY,
+            "OKALU_TEST_FAULTS=" + faults,
+            "ASAN_OPTIONS=" + std::string(sanitizerOptions ? sanitizerOptions : "") +
+                ":verify_asan_link_order=0" + (underStrace ? ":detect_leaks=0" : "")};
+#else
+    static_cast<void>(faults);
+    static_cast<void>(underStrace);
+    return {};
+#endif
+}
+
+const char* const noFaults = "the library of network file system failures is not built here";
+
+// A file system served by a program in the foreground and mounted with FUSE at a directory for
+// the time of a test: unmounted, and the program ended, when it goes.
+class FuseMount {
+public:
+    FuseMount(const std::vector<std::string>& command, const fs::path& directory)
+        : directory(directory) {
+        std::vector<std::string> texts = command;
+        std::vector<char*> argv;
+        for (std::string& text : texts) {
+            argv.push_back(&text[0]);
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp(&server, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+            server = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (server > 0 && !isMounted() && std::chrono::steady_clock::now() < deadline &&
+               ::waitpid(server, nullptr, WNOHANG) == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        mounted = server > 0 && isMounted();
+    }
+
+    ~FuseMount() {
+        if (mounted && ::umount2(directory.c_str(), MNT_DETACH) != 0) {
+            const std::string unmount = "fusermount3 -u -z '" + directory.string() + "' || " +
+                                        "fusermount -u -z '" + directory.string() + "'";
+            static_cast<void>(std::system(unmount.c_str()));
+        }
+        if (server <= 0) {
+            return;
+        }
+        for (int wait = 0; wait < 500 && ::waitpid(server, nullptr, WNOHANG) == 0; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (::kill(server, SIGKILL) == 0) {
+            ::waitpid(server, nullptr, 0);
+        }
+    }
+
+    FuseMount(const FuseMount&) = delete;
+    FuseMount& operator=(const FuseMount&) = delete;
+
+    /// Whether the file system was mounted; false where FUSE or the program is not available.
+    bool isUsable() const { return mounted; }
+
+private:
+    bool isMounted() const {
+        struct stat inside, parent;
+        return ::stat(directory.c_str(), &inside) == 0 &&
+               ::stat(directory.parent_path().c_str(), &parent) == 0 &&
+               inside.st_dev != parent.st_dev;
+    }
+
+    fs::path directory;
+    pid_t server = -1;
+    bool mounted = false;
+};
+
+// The storage that a case mounts at the frame's directory, or nothing where it cannot.
+std::unique_ptr<FuseMount> mountStorage(const std::string& storage, const fs::path& where) {
+    std::vector<std::string> command;
+    if (storage == "FAT through FUSE") {
+        const fs::path image = where.parent_path() / "fat.img";
+        const std::string format = "mkfs.vfat -F 32 -C '" + image.string() + "' 65536 >/dev/null";
+        if (std::system(format.c_str()) != 0) {
+            return nullptr;
+        }
+        command = {"fusefat", "-f", "-o", "rw+", image.string(), where.string()};
+    } else {
+#ifdef STORE_ON_CLOSE_FILE_SYSTEM
+        const fs::path store = where.parent_path() / "store";
+        fs::create_directory(store);
+        command = {STORE_ON_CLOSE_FILE_SYSTEM, store.string(), where.string(),
+                   "--fail-stores-while=" + (where.parent_path() / "stores fail").string()};
+#else
+        return nullptr;
+#endif
+    }
+    auto mount = std::make_unique<FuseMount>(command, where);
+    return mount->isUsable() ? std::move(mount) : nullptr;
+}
 
 class RewriteSafetyTest : public ::testing::Test {
 protected:
@@ -197,6 +316,16 @@ struct Interference {
     std::function<std::string(const fs::path& frame)> prepare = [](const fs::path&) {
         return std::string();
     };
+    // The storage mounted at the frame's directory: "stores at close" (which fails every store
+    // while a file "stores fail" stands beside that directory) or "FAT through FUSE"; empty for
+    // the test's own directory.
+    std::string storage{};
+    // Failures of a network file system given to the run (OKALU_TEST_FAULTS), if any.
+    std::string faults{};
+    // The run's standard error, "{frame}" standing for the frame's path.
+    std::string errors{};
+    // Whether the frame holds the rewrite after a failure.
+    bool rewriteStays = false;
 };
 
 void PrintTo(const Interference& interference, std::ostream* stream) {
@@ -252,58 +381,86 @@ class InterferenceTest : public RewriteSafetyTest,
 
 TEST_P(InterferenceTest, TheRunKeepsWhatOthersDidAndLeavesNoTemporaryFile) {
     const Interference& interference = GetParam();
-    fs::create_directory(directory.path() / "shots");
+    const fs::path shots = directory.path() / "shots";
+    fs::create_directory(shots);
+    std::unique_ptr<FuseMount> storage;
+    if (!interference.storage.empty()) {
+        storage = mountStorage(interference.storage, shots);
+        if (storage == nullptr) {
+            GTEST_SKIP() << interference.storage << " cannot be mounted here";
+        }
+    }
     writeLargeFrame("shots/frame.exr", 1);
     writeLargeFrame("newer.exr", 2);
-    fs::copy_file(path("shots/frame.exr"), path("original.exr"));
-    const std::string original = ExrFixtures::readFileBytes(path("original.exr"));
+    const std::string original = ExrFixtures::readFileBytes(path("shots/frame.exr"));
+    ExrFixtures::writeFileBytes(path("original.exr"), original);
     const std::string newer = ExrFixtures::readFileBytes(path("newer.exr"));
-    const std::string skip = interference.prepare(directory.path() / "shots/frame.exr");
+    const std::string skip = interference.prepare(shots / "frame.exr");
     if (!skip.empty()) {
         GTEST_SKIP() << skip;
     }
 
     ToolInvocation run = invocation("shots/frame.exr");
-    if (!interference.trace.empty()) {
-        run.wrapper = strace(interference.trace);
+    if (!interference.faults.empty()) {
+        run.wrapper = withFaults(interference.faults, !interference.trace.empty());
         if (run.wrapper.empty()) {
-            GTEST_SKIP() << noStrace;
+            GTEST_SKIP() << noFaults;
         }
     }
+    if (!interference.trace.empty()) {
+        const std::vector<std::string> traced = strace(interference.trace);
+        if (traced.empty()) {
+            GTEST_SKIP() << noStrace;
+        }
+        run.wrapper.insert(run.wrapper.begin(), traced.begin(), traced.end());
+    }
     ToolProcess tool(run);
-    if (interference.trace.empty()) {
+    if (!interference.heldAt.empty()) {
+        ASSERT_TRUE(tool.waitForSystemCall(interference.heldAt)) << "not held by strace";
+        interference.act(directory.path());
+    } else if (interference.trace.empty() && interference.act) {
         ASSERT_TRUE(stopAtTemporaryFile(tool, "shots/frame.exr")) << "not caught at work";
         interference.act(directory.path());
         tool.signal(SIGCONT);
-    } else if (!interference.heldAt.empty()) {
-        ASSERT_TRUE(tool.waitForSystemCall(interference.heldAt)) << "not held by strace";
-        interference.act(directory.path());
     }
     const ToolResult result = tool.finish();
 
     const std::string frame = interference.directory + "/frame.exr";
-    if (interference.failure.empty()) {
-        EXPECT_EQ(result.exitStatus, 0);
-        EXPECT_NE(result.output.find(copied("frame.exr")), std::string::npos) << result.output;
+    const auto isRewrite = [&] {
         EXPECT_TRUE(ExrFixtures::readStringAttribute(path(frame),
                                                      ExrFixtures::lensCorrectionAttributeName));
         EXPECT_TRUE(ExrFixtures::rawChunks(path(frame)) ==
                     ExrFixtures::rawChunks(path("original.exr")));
+    };
+    if (interference.failure.empty()) {
+        EXPECT_EQ(result.exitStatus, 0);
+        EXPECT_NE(result.output.find(copied("frame.exr")), std::string::npos) << result.output;
+        isRewrite();
     } else {
         EXPECT_EQ(result.exitStatus, 1);
         EXPECT_NE(result.output.find(failed("frame.exr", interference.failure)), std::string::npos)
             << result.output;
-        EXPECT_TRUE(holds(frame, interference.newerStays ? newer : original))
-            << "the frame is not the one that had to stay";
+        if (interference.rewriteStays) {
+            isRewrite();
+        } else {
+            EXPECT_TRUE(holds(frame, interference.newerStays ? newer : original))
+                << "the frame is not the one that had to stay";
+        }
     }
+    std::string errors = interference.errors;
+    for (std::string::size_type at; (at = errors.find("{frame}")) != std::string::npos;) {
+        errors.replace(at, 7, fs::canonical(path(frame)).string());
+    }
+    EXPECT_EQ(result.errors, errors);
     EXPECT_TRUE(temporaryFiles(directory.path() / interference.directory).empty());
 }
 
 #ifdef __linux__
 const std::vector<long> flockCall{SYS_flock};
 const std::vector<long> renameCalls{SYS_rename, SYS_renameat, SYS_renameat2};
+const std::vector<long> synchronizeCall{SYS_fdatasync};
 #else
-const std::vector<long> flockCall, renameCalls;
+const std::vector<long> flockCall, renameCalls, synchronizeCall;
 #endif
 
 INSTANTIATE_TEST_SUITE_P(
@@ -416,6 +573,86 @@ INSTANTIATE_TEST_SUITE_P(
                      addUserAttribute}),
     [](const ::testing::TestParamInfo<Interference>& info) { return info.param.name; });
 
+// Renderers and scripts that write "<name>.tmp" themselves and rename it over the frame, without
+// a lock: what they write into the run's temporary file is never taken for the rewrite.
+void copyRenderIntoTheTemporaryFile(const fs::path& directory) {
+    ExrFixtures::writeFileBytes((directory / "shots/frame.exr.tmp").string(),
+                                ExrFixtures::readFileBytes((directory / "newer.exr").string()));
+}
+
+void writeInto(const fs::path& file) {
+    const int descriptor = ::open(file.c_str(), O_WRONLY);
+    ASSERT_GE(descriptor, 0);
+    EXPECT_EQ(::pwrite(descriptor, "render", 6, 4096), 6);
+    ::close(descriptor);
+}
+
+void writeIntoTheTemporaryFile(const fs::path& directory) {
+    writeInto(directory / "shots/frame.exr.tmp");
+}
+
+std::vector<Interference> otherWritersAndStorages() {
+    const char* const creationFailed = "Temporary file could not be created.";
+    const char* const beingWritten = "File is being written by another process.";
+    std::vector<Interference> cases;
+    const auto add = [&cases](const std::string& name) -> Interference& {
+        cases.emplace_back();
+        cases.back().name = name;
+        return cases.back();
+    };
+    // Storage that stores a file when it is closed: fsync stores nothing, so only a close made
+    // before the exchange shows the store failing.
+    add("StoredWhenClosed").storage = "stores at close";
+    Interference& notStored = add("NotStoredWhenClosed");
+    notStored.storage = "stores at close";
+    notStored.prepare = [](const fs::path& frame) {
+        ExrFixtures::writeFileBytes((frame.parent_path().parent_path() / "stores fail").string(),
+                                    "");
+        return std::string();
+    };
+    notStored.failure = creationFailed;
+    // A real FAT file system through FUSE: one mode for every file, no chmod, no ACLs.
+    add("FatThroughFuse").storage = "FAT through FUSE";
+
+    // Once the run has written its file (a render copied into it before would be overwritten
+    // whole, and harmless).
+    Interference& copied = add("RenderCopiedIntoTheTemporaryFile");
+    copied.trace = {"-e", "trace=fdatasync", "-e", "inject=fdatasync:delay_enter=2s:when=1"};
+    copied.heldAt = synchronizeCall;
+    copied.act = copyRenderIntoTheTemporaryFile;
+    copied.failure = beingWritten;
+    // After the file was read back, while the run enters the exchange: the exchange is undone.
+    Interference& written = add("TemporaryFileWrittenIntoJustBeforeTheExchange");
+    written.trace = {"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=2s:when=1"};
+    written.heldAt = renameCalls;
+    written.act = writeIntoTheTemporaryFile;
+    written.failure = beingWritten;
+
+    // A request sent again over a network after its answer was lost: made, yet reported failed.
+    add("ExchangeMadeButReportedAFailure").faults = "renameat2=done:EIO";
+    add("RenameMadeButReportedAFailure").faults = "renameat2=EINVAL,renameat=done:EIO";
+    // The old frame, at the temporary name after the exchange, is removed by another program: the
+    // swap back cannot be made, and standard error names only what is there.
+    Interference& vanished = add("TemporaryNameRemovedRightAfterTheExchange");
+    vanished.faults = "renameat2=done:vanish";
+    vanished.failure = changed;
+    vanished.rewriteStays = true;
+    vanished.errors = "okalu-tafe: {frame} now holds the rewrite of the earlier file.\n";
+
+    // A hard link of the frame made by hand at its temporary name is a second name, not work.
+    add("HardLinkOfTheFrameAtTheTemporaryName").prepare = [](const fs::path& frame) {
+        fs::create_hard_link(frame, frame.string() + ".tmp");
+        return std::string();
+    };
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(OtherWritersAndStorages, InterferenceTest,
+                         ::testing::ValuesIn(otherWritersAndStorages()),
+                         [](const ::testing::TestParamInfo<Interference>& info) {
+                             return info.param.name;
+                         });
+
 TEST_F(RewriteSafetyTest, ARunWithoutALockNeverRenamesAnotherRunsTemporaryFile) {
     writeLargeFrame("frame.exr", 1);
     fs::copy_file(path("frame.exr"), path("original.exr"));
@@ -451,6 +688,53 @@ TEST_F(RewriteSafetyTest, ARunWithoutALockNeverRenamesAnotherRunsTemporaryFile) 
     EXPECT_TRUE(temporaryFiles(directory.path()).empty());
 }
 
+// Two runs that share no lock (NFS without a lock service, or two views of one directory): the
+// second takes the first one's temporary file for a leftover and writes its own in its place,
+// in the instant before the first one's exchange.
+TEST_F(RewriteSafetyTest, AnotherRunsFileSwappedInWithoutALockGoesBack) {
+    writeLargeFrame("frame.exr", 1);
+    fs::copy_file(path("frame.exr"), path("original.exr"));
+    const std::string original = ExrFixtures::readFileBytes(path("frame.exr"));
+    ToolInvocation unlocked = invocation("frame.exr");
+    unlocked.wrapper = withFaults("flock=ENOLCK:always");
+    if (unlocked.wrapper.empty()) {
+        GTEST_SKIP() << noFaults;
+    }
+    ToolInvocation held = unlocked;
+    held.wrapper = withFaults("flock=ENOLCK:always", true);
+    const std::vector<std::string> traced =
+        strace({"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=4s:when=1"});
+    if (traced.empty()) {
+        GTEST_SKIP() << noStrace;
+    }
+    held.wrapper.insert(held.wrapper.begin(), traced.begin(), traced.end());
+    ToolProcess first(held);
+    ASSERT_TRUE(first.waitForSystemCall(renameCalls)) << "not held by strace";
+    struct stat firstTemporary;
+    ASSERT_EQ(::lstat(path("frame.exr.tmp").c_str(), &firstTemporary), 0);
+    ToolProcess second(unlocked);
+    ASSERT_TRUE(stopAtTemporaryFile(second, "frame.exr", firstTemporary.st_ino))
+        << "the second run was not caught at work";
+
+    // The first run's exchange swaps the second one's half-written file in, and back.
+    const ToolResult firstResult = first.finish();
+    EXPECT_EQ(firstResult.exitStatus, 1);
+    EXPECT_NE(firstResult.output.find(failed("frame.exr", "Temporary file could not be renamed.")),
+              std::string::npos)
+        << firstResult.output;
+    EXPECT_EQ(firstResult.errors, "");
+    EXPECT_TRUE(holds("frame.exr", original));
+    // The frame was moved away and back meanwhile (its change time moved): the second run keeps
+    // it too, and removes its own file.
+    second.signal(SIGCONT);
+    const ToolResult secondResult = second.finish();
+    EXPECT_EQ(secondResult.exitStatus, 1);
+    EXPECT_NE(secondResult.output.find(failed("frame.exr", changed)), std::string::npos)
+        << secondResult.output;
+    EXPECT_TRUE(holds("frame.exr", original));
+    EXPECT_TRUE(temporaryFiles(directory.path()).empty());
+}
+
 #ifdef SYS_newfstatat
 TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesWhereBothFilesStand) {
     writeLargeFrame("frame.exr", 1);
@@ -481,6 +765,33 @@ TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesWhereBothFilesStand) {
                                                  ExrFixtures::lensCorrectionAttributeName));
 }
 #endif
+
+// The new file written into by another program in the instant before the exchange, and the swap
+// back failing: the frame's name holds a file that is not the rewrite, and standard error says
+// where the earlier frame is.
+TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesTheEarlierFileAtTheTemporaryName) {
+    writeLargeFrame("frame.exr", 1);
+    const std::string original = ExrFixtures::readFileBytes(path("frame.exr"));
+    ToolInvocation run = invocation("frame.exr");
+    run.wrapper = withFaults("renameat2=ok/EIO", true);
+    const std::vector<std::string> traced =
+        strace({"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=2s:when=1"});
+    if (run.wrapper.empty() || traced.empty()) {
+        GTEST_SKIP() << (traced.empty() ? noStrace : noFaults);
+    }
+    run.wrapper.insert(run.wrapper.begin(), traced.begin(), traced.end());
+    ToolProcess tool(run);
+    ASSERT_TRUE(tool.waitForSystemCall(renameCalls)) << "not held by strace";
+    writeInto(directory.path() / "frame.exr.tmp");
+    const ToolResult result = tool.finish();
+
+    EXPECT_NE(result.output.find(failed("frame.exr", "File is being written by another process.")),
+              std::string::npos)
+        << result.output;
+    const std::string frame = fs::canonical(path("frame.exr")).string();
+    EXPECT_EQ(result.errors, "okalu-tafe: " + frame + ".tmp holds the earlier file.\n");
+    EXPECT_TRUE(holds("frame.exr.tmp", original));
+}
 
 TEST_F(RewriteSafetyTest, AFifoAtAFramesNameFailsThatFrameAndTheRunEnds) {
     writeLargeFrame("a.exr", 1);
@@ -538,6 +849,31 @@ TEST_F(RewriteSafetyTest, AColleaguesFrameKeepsItsGroupWhereItsOwnerCannotBeKept
     EXPECT_EQ(status.st_uid, 4321u);
     EXPECT_EQ(status.st_gid, 5678u) << "the colleague's group is lost";
     EXPECT_EQ(status.st_mode & 07777, 0664u);
+}
+
+// A write by a process without the capability to keep them clears set-user-ID and set-group-ID
+// bits: the mode is set after the last write.
+TEST_F(RewriteSafetyTest, AnOwnersFrameKeepsItsSetIdBits) {
+    const std::vector<std::string> owner = asUser4321("--clear-groups");
+    if (owner.empty()) {
+        GTEST_SKIP() << noOtherUser;
+    }
+    writeLargeFrame("frame.exr", 1);
+    ASSERT_EQ(::chown(path("frame.exr").c_str(), 4321, 4321), 0);
+    ASSERT_EQ(::chmod(path("frame.exr").c_str(), 06775), 0);
+    ASSERT_EQ(::chmod(directory.path().c_str(), 0777), 0);
+
+    ToolInvocation rewrite = invocation("frame.exr");
+    rewrite.wrapper = owner;
+    const ToolResult result = runTool(rewrite);
+    EXPECT_EQ(result.exitStatus, 0) << result.output;
+    struct stat status;
+    ASSERT_EQ(::stat(path("frame.exr").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 06775u);
+    EXPECT_EQ(status.st_uid, 4321u);
+    EXPECT_EQ(status.st_gid, 4321u);
+    EXPECT_TRUE(ExrFixtures::readStringAttribute(path("frame.exr"),
+                                                 ExrFixtures::lensCorrectionAttributeName));
 }
 
 TEST_F(RewriteSafetyTest, AFrameInADirectoryThatMayNotBeListedIsRewrittenByItsOwner) {

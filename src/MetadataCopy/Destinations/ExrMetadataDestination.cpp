@@ -371,7 +371,7 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
     // what is rewritten is the locked file itself, read through the locked
     // descriptor, beside which the temporary file is made (a link's target),
     // in the directory that the lock opened.
-    const LockedDestination destination(filePath, decided ? &decidedStatus : nullptr);
+    LockedDestination destination(filePath, decided ? &decidedStatus : nullptr);
     DescriptorInputStream stream(destination.descriptor(), destination.targetPath());
     const std::uint64_t fileSize = static_cast<std::uint64_t>(destination.lockedStatus().st_size);
     std::optional<ExrHeaderBytes> original;
@@ -409,6 +409,9 @@ void ExrMetadataDestination::writeMetadata(const Metadata& metadata) const {
         throw Exception(temporaryFileNotCreated);
     }
 
+    // A second name of the frame at its temporary name (a hard link made by
+    // hand) is only that: it goes, and the frame is rewritten.
+    destination.removeSecondName(ReplacementFileStream::temporaryNameOf(destination.fileName()));
     ReplacementFileStream output(destination.directoryDescriptor(), destination.fileName(),
                                  destination.descriptor());
     PrefixRecordingStream recording(output, rewrittenHeaderBound(*original, document));

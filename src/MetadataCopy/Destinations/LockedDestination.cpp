@@ -171,6 +171,26 @@ void LockedDestination::release() noexcept {
     }
 }
 
+void LockedDestination::removeSecondName(const std::string& otherName) {
+    struct stat other, named, now;
+    if (openedStatus.st_nlink < 2 ||
+        ::fstatat(directory, otherName.c_str(), &other, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !FileStatus::isSameFile(other, openedStatus) ||
+        ::fstatat(directory, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !FileStatus::isSameFile(named, openedStatus)) {
+        return;
+    }
+    if (::unlinkat(directory, otherName.c_str(), 0) != 0) {
+        throw Exception("Temporary file could not be created.");
+    }
+    if (::fstat(fileDescriptor, &now) != 0 ||
+        !FileStatus::isSameFileAndContent(now, openedStatus) ||
+        !FileStatus::hasSameAccess(now, openedStatus)) {
+        throw Exception(destinationChanged);
+    }
+    openedStatus = now;
+}
+
 bool LockedDestination::isUnchanged() const {
     struct stat named;
     return ::fstatat(directory, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&

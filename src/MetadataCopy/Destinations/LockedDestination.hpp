@@ -66,6 +66,14 @@ public:
     /// The locked file's status, as it was once locked.
     const struct stat& lockedStatus() const { return openedStatus; }
 
+    /// Removes the other name in the file's directory where it is a second
+    /// name (a hard link) of the locked file and the file's own name still
+    /// names that file; the locked status is then read again, since the
+    /// removal moves the file's change time. Throws Exception "Temporary file
+    /// could not be created." when the removal fails, "Destination file
+    /// changed during the rewrite." when the file changed meanwhile.
+    void removeSecondName(const std::string& otherName);
+
     /// Whether the file's name in its directory still names the locked file,
     /// with the device, inode, size, modification time and change time it
     /// had when it was locked: a chmod, an added attribute or an edit in

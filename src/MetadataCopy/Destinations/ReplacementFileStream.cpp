@@ -6,9 +6,16 @@
 
 #include <OpenEXR/Iex.h>
 
+#include <zlib.h>
+#ifdef OKALU_HAVE_LIBDEFLATE
+#include <libdeflate.h>
+#endif
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -40,12 +47,13 @@ const char* const beingWritten = "File is being written by another process.";
 // nobody locks), or still in use: another run's temporary file, which it
 // locks from its creation until its rename or removal, or, after that run's
 // exchange, the frame that it swaps back; the very file that this run locked
-// as the destination (given its status) is such a frame, and is not opened
-// here, since on NFS closing any descriptor of a file may drop the process's
-// lock on it. What is in use stays and throws "File is being written by
-// another process."; a directory is not ours to remove. A file that cannot be
-// opened to try its lock is taken for a leftover, as is every file where the
-// file system cannot lock.
+// as the destination (given its status) is such a frame (a second name of it
+// that its own name still names is removed before), and is not opened here,
+// since on NFS closing any descriptor of a file may drop the process's lock
+// on it. What is in use stays and throws "File is being written by another
+// process."; a directory is not ours to remove. A file that cannot be opened
+// to try its lock is taken for a leftover, as is every file where the file
+// system cannot lock.
 void clearTemporaryName(int directory, const std::string& name, const struct stat* destination) {
     struct stat status;
     if (::fstatat(directory, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -175,12 +183,19 @@ bool copyAccess(int descriptor, struct stat& created, const struct stat& origina
         return true;
     }
 #ifdef OKALU_HAVE_LIBACL
-    // Without ACLs on the original, or on a file system without them, this
-    // sets the permission bits again.
+    // Only an ACL beyond the permission bits, which are set already, is
+    // copied: where the new file's file system has no ACLs, libacl would
+    // fall back to setting the permission bits again, which a file system
+    // without them (FAT through FUSE) refuses without a report. A file system
+    // without ACLs under the original has none to copy.
+    const int extended = ::acl_extended_fd(originalDescriptor);
+    if (extended < 0 && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS) {
+        return false;
+    }
     CopyReports aclReports{{noteReport, nullptr, nullptr}};
-    if (!copiedAllButRefused(
-            ::perm_copy_fd(nullptr, originalDescriptor, nullptr, descriptor, &aclReports.context),
-            aclReports)) {
+    if (extended == 1 && !copiedAllButRefused(::perm_copy_fd(nullptr, originalDescriptor, nullptr,
+                                                             descriptor, &aclReports.context),
+                                              aclReports)) {
         return false;
     }
 #endif
@@ -238,26 +253,82 @@ ExchangeResult exchange(int directory, const std::string& one, const std::string
 #endif
 }
 
+// Closing a duplicate of the descriptor makes a file system that stores a
+// file when it is closed (FUSE mounts of cloud storage, NFS) store it now,
+// and report a failure to store it, while the descriptor itself, and with it
+// the lock, stays open.
+bool isStoredOnClose(int descriptor) {
+    const int duplicate = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    return duplicate >= 0 && ::close(duplicate) == 0;
+}
+
+// Reads count bytes at offset unless the file ends first; returns the number
+// read, or -1 on an error.
+std::int64_t readAt(int descriptor, char* target, std::uint64_t count, std::uint64_t offset) {
+    std::uint64_t done = 0;
+    while (done < count) {
+        const ssize_t result =
+            ::pread(descriptor, target + done, count - done, static_cast<off_t>(offset + done));
+        if (result < 0 && errno == EINTR) {
+            continue;
+        }
+        if (result < 0) {
+            return -1;
+        }
+        if (result == 0) {
+            break;
+        }
+        done += static_cast<std::uint64_t>(result);
+    }
+    return static_cast<std::int64_t>(done);
+}
+
+// CRC-32 continued over the bytes; libdeflate's computes the same value as
+// zlib's, several times as fast.
+unsigned long checksumOf(unsigned long checksum, const char* bytes, std::uint64_t count) {
+#ifdef OKALU_HAVE_LIBDEFLATE
+    return ::libdeflate_crc32(static_cast<std::uint32_t>(checksum), bytes,
+                              static_cast<std::size_t>(count));
+#else
+    return ::crc32(checksum, reinterpret_cast<const Bytef*>(bytes), static_cast<uInt>(count));
+#endif
+}
+
+// The checksum of some bytes as a term of the checksum of a sequence in which
+// they are followed by `after` more. CRC-32 is linear: bytes replaced within
+// a sequence change its checksum by the shifted difference of their own
+// checksums, so the checksum follows an overwrite without the whole sequence.
+unsigned long shifted(unsigned long checksum, std::uint64_t after) {
+    return ::crc32_combine(checksum, 0, static_cast<z_off_t>(after));
+}
+
+// How much is read back at a time, and how much of the file is read back at
+// once to take the bytes that an overwrite replaces (OpenEXR overwrites the
+// table of chunk offsets, small writes of 8 bytes each, at the end).
+constexpr std::uint64_t readBackBlock = 1 << 20;
+constexpr std::uint64_t overwriteWindow = 64 << 10;
+
 } // namespace
 
 ReplacementFileStream::ReplacementFileStream(int directoryDescriptor, const std::string& fileName,
                                              int originalDescriptor)
-    : Imf::OStream((fileName + ".tmp").c_str()), directory(directoryDescriptor),
-      destinationFileName(fileName), temporaryFileName(fileName + ".tmp") {
+    : Imf::OStream(temporaryNameOf(fileName).c_str()), directory(directoryDescriptor),
+      destinationFileName(fileName), temporaryFileName(temporaryNameOf(fileName)),
+      originalDescriptor(originalDescriptor) {
     // The new file keeps the destination's permission bits; only when they
     // cannot be read does the usual default for a new file apply.
-    struct stat destinationStatus;
-    const bool modeKnown =
-        originalDescriptor >= 0
-            ? ::fstat(originalDescriptor, &destinationStatus) == 0
-            : ::fstatat(directory, destinationFileName.c_str(), &destinationStatus, 0) == 0;
+    modeKnown = originalDescriptor >= 0
+                    ? ::fstat(originalDescriptor, &destinationStatus) == 0
+                    : ::fstatat(directory, destinationFileName.c_str(), &destinationStatus, 0) == 0;
     clearTemporaryName(directory, temporaryFileName,
                        originalDescriptor >= 0 && modeKnown ? &destinationStatus : nullptr);
     // O_EXCL and O_NOFOLLOW: if anything reappeared at the name since it was
-    // cleared, creation fails instead of writing through it.
-    int descriptor = ::openat(directory, temporaryFileName.c_str(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                              modeKnown ? S_IRUSR | S_IWUSR : 0666);
+    // cleared, creation fails instead of writing through it. Open for
+    // reading too, so that what was written can be read back through the
+    // locked descriptor.
+    descriptor = ::openat(directory, temporaryFileName.c_str(),
+                          O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          modeKnown ? S_IRUSR | S_IWUSR : 0666);
     if (descriptor < 0) {
         throw Exception(creationFailed);
     }
@@ -267,21 +338,17 @@ ReplacementFileStream::ReplacementFileStream(int directoryDescriptor, const std:
     const LockedDestination::LockResult locked =
         LockedDestination::lockWithoutWaiting(descriptor, directory, temporaryFileName);
     if (::fstat(descriptor, &createdStatus) != 0) {
-        ::close(descriptor);
+        closeFile();
         ::unlinkat(directory, temporaryFileName.c_str(), 0);
         throw Exception(creationFailed);
     }
     if (locked == LockedDestination::LockResult::heldByAnother) {
-        ::close(descriptor);
+        closeFile();
         throw Exception(beingWritten);
     }
     ownsTemporaryFile = true;
-    // fchmod, unlike the mode given to open, is not narrowed by the umask.
-    if ((modeKnown &&
-         !copyAccess(descriptor, createdStatus, destinationStatus, originalDescriptor)) ||
-        (file = ::fdopen(descriptor, "wb")) == nullptr) {
+    if ((file = ::fdopen(descriptor, "wb")) == nullptr) {
         discard();
-        ::close(descriptor);
         throw Exception(creationFailed);
     }
 }
@@ -295,20 +362,23 @@ void ReplacementFileStream::write(const char c[], int n) {
         failed = true;
         throw Iex::IoExc("Temporary file is not writable.");
     }
-    if (n > 0 &&
-        std::fwrite(c, 1, static_cast<std::size_t>(n), file) != static_cast<std::size_t>(n)) {
+    if (n <= 0) {
+        return;
+    }
+    const std::uint64_t count = static_cast<std::uint64_t>(n);
+    noteWritten(c, count);
+    if (std::fwrite(c, 1, static_cast<std::size_t>(n), file) != static_cast<std::size_t>(n)) {
         failed = true;
         Iex::throwErrnoExc();
     }
 }
 
 uint64_t ReplacementFileStream::tellp() {
-    const off_t position = file == nullptr ? -1 : ::ftello(file);
-    if (position < 0) {
+    if (file == nullptr) {
         failed = true;
-        Iex::throwErrnoExc();
+        throw Iex::IoExc("Temporary file is not writable.");
     }
-    return static_cast<uint64_t>(position);
+    return position;
 }
 
 void ReplacementFileStream::seekp(uint64_t pos) {
@@ -316,18 +386,106 @@ void ReplacementFileStream::seekp(uint64_t pos) {
         failed = true;
         Iex::throwErrnoExc();
     }
+    position = pos;
+}
+
+// Takes the bytes about to be written at the position into the checksum of
+// what the file must hold. Called before they go to the file, whose earlier
+// bytes an overwrite needs.
+void ReplacementFileStream::noteWritten(const char bytes[], std::uint64_t count) {
+    // A write beyond the end leaves a hole, which reads as zeros.
+    static const char zeros[4096] = {};
+    while (length < position) {
+        const std::uint64_t hole = std::min<std::uint64_t>(position - length, sizeof zeros);
+        checksum = checksumOf(checksum, zeros, hole);
+        length += hole;
+    }
+    const std::uint64_t overwritten = std::min(count, length - position);
+    if (overwritten > 0) {
+        const char* earlier = writtenBytesAt(position, overwritten);
+        const unsigned long difference =
+            checksumOf(0, earlier, overwritten) ^ checksumOf(0, bytes, overwritten);
+        checksum ^= shifted(difference, length - position - overwritten);
+        std::copy(bytes, bytes + overwritten, window.begin() + (position - windowStart));
+    }
+    checksum = checksumOf(checksum, bytes + overwritten, count - overwritten);
+    length += count - overwritten;
+    position += count;
+}
+
+// The bytes that the file holds at the offset, all written before by this
+// stream, from the window read back around them (read anew where they lie
+// outside it, after what is buffered was written).
+const char* ReplacementFileStream::writtenBytesAt(std::uint64_t offset, std::uint64_t count) {
+    if (offset < windowStart || offset + count > windowStart + window.size()) {
+        const std::uint64_t size = std::min(length - offset, std::max(count, overwriteWindow));
+        window.assign(static_cast<std::size_t>(size), '\0');
+        windowStart = offset;
+        if (std::fflush(file) != 0 ||
+            readAt(descriptor, &window[0], size, offset) != static_cast<std::int64_t>(size)) {
+            window.clear();
+            failed = true;
+            Iex::throwErrnoExc();
+        }
+    }
+    return window.data() + (offset - windowStart);
 }
 
 void ReplacementFileStream::flushToDisk() {
     if (flushed) {
         return;
     }
-    const bool written =
-        file != nullptr && std::fflush(file) == 0 && flushFileToDisk(::fileno(file));
-    if (failed || !written) {
+    // The mode, owner and group are set after the last write of the data: a
+    // write by a process without the capability to keep them clears the
+    // set-user-ID and set-group-ID bits. fchmod, unlike the mode given to
+    // open, is not narrowed by the umask.
+    const bool stored = !failed && file != nullptr && std::fflush(file) == 0 &&
+                        (!modeKnown || copyAccess(descriptor, createdStatus, destinationStatus,
+                                                  originalDescriptor)) &&
+                        flushFileToDisk(descriptor) && isStoredOnClose(descriptor);
+    if (!stored) {
         throw Exception(discard() ? creationFailed : renameFailed);
     }
     flushed = true;
+}
+
+// Whether the file holds exactly the bytes written, read back through the
+// descriptor (from the page cache, mostly); if so, notes its status as read.
+bool ReplacementFileStream::holdsWhatWasWritten() {
+    struct stat status;
+    if (::fstat(descriptor, &status) != 0 || static_cast<std::uint64_t>(status.st_size) != length) {
+        return false;
+    }
+    const std::unique_ptr<char[]> block(new char[std::min(readBackBlock, length + 1)]);
+    unsigned long readBack = 0;
+    for (std::uint64_t offset = 0; offset < length;) {
+        const std::uint64_t count = std::min(readBackBlock, length - offset);
+        if (readAt(descriptor, block.get(), count, offset) != static_cast<std::int64_t>(count)) {
+            return false;
+        }
+        readBack = checksumOf(readBack, block.get(), count);
+        offset += count;
+    }
+    if (readBack != checksum) {
+        return false;
+    }
+    checkedStatus = status;
+    return true;
+}
+
+// Whether the file's name holds this file (its status read now, as a rename
+// may give a file another inode number on some FUSE file systems), and
+// nothing wrote into it since its bytes were read back: its size and
+// modification time are still those read then, or else, since some file
+// systems move the modification time by themselves (FAT through FUSE stores
+// it when the file is closed or renamed), its bytes are still right.
+bool ReplacementFileStream::isInPlaceAsChecked(bool& inPlace) {
+    struct stat now, named;
+    inPlace = ::fstat(descriptor, &now) == 0 &&
+              ::fstatat(directory, destinationFileName.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+              FileStatus::isSameFile(named, now);
+    return inPlace &&
+           (FileStatus::isSameFileAndContent(now, checkedStatus) || holdsWhatWasWritten());
 }
 
 void ReplacementFileStream::commit(const struct stat* original, const std::string& path) {
@@ -336,40 +494,13 @@ void ReplacementFileStream::commit(const struct stat* original, const std::strin
         ownsTemporaryFile = false;
         throw Exception(renameFailed);
     }
-    const ExchangeResult exchanged =
-        original == nullptr ? ExchangeResult::notSupported
-                            : exchange(directory, temporaryFileName, destinationFileName);
-    if (exchanged == ExchangeResult::exchanged) {
-        // The old file now stands at the temporary name, unless another file
-        // had taken its place since the last check, or the old file was
-        // changed or given another mode, owner or group: what stands there is
-        // newer than this rewrite and goes back.
-        struct stat displaced;
-        if (::fstatat(directory, temporaryFileName.c_str(), &displaced, AT_SYMLINK_NOFOLLOW) != 0 ||
-            !FileStatus::isSameFileAndContent(displaced, *original) ||
-            !FileStatus::hasSameAccess(displaced, *original)) {
-            if (exchange(directory, temporaryFileName, destinationFileName) ==
-                ExchangeResult::exchanged) {
-                discard();
-            } else {
-                // Both stay where they stand now, and the user learns where.
-                ownsTemporaryFile = false;
-                const std::string& shown = path.empty() ? destinationFileName : path;
-                std::fprintf(stderr,
-                             "okalu-tafe: %s now holds the rewrite of the earlier file; %s.tmp "
-                             "holds the file that was found in its place.\n",
-                             shown.c_str(), shown.c_str());
-            }
-            throw Exception(destinationChanged);
-        }
-        ::unlinkat(directory, temporaryFileName.c_str(), 0);
-    } else if (exchanged == ExchangeResult::failed ||
-               ::renameat(directory, temporaryFileName.c_str(), directory,
-                          destinationFileName.c_str()) != 0) {
+    if (!holdsWhatWasWritten()) {
+        // Another program writes that name, which it takes for its own; what
+        // it wrote into this file is neither its file nor this rewrite.
         discard();
-        throw Exception(renameFailed);
+        throw Exception(beingWritten);
     }
-    ownsTemporaryFile = false;
+    putInPlace(original, path);
     // Makes the new name survive a power loss; a failure changes nothing of
     // what is on disk now, so it is not reported. A directory that could only
     // be opened for searching cannot be flushed.
@@ -377,6 +508,102 @@ void ReplacementFileStream::commit(const struct stat* original, const std::strin
         ::fsync(directory);
     }
     closeFile();
+}
+
+void ReplacementFileStream::putInPlace(const struct stat* original, const std::string& path) {
+    ExchangeResult exchanged = original == nullptr
+                                   ? ExchangeResult::notSupported
+                                   : exchange(directory, temporaryFileName, destinationFileName);
+    // An exchange or a rename can be made and still report a failure (a
+    // request sent again over a network): the names tell.
+    const auto holdsTheTemporaryFile = [this] {
+        struct stat named;
+        return ::fstatat(directory, destinationFileName.c_str(), &named, AT_SYMLINK_NOFOLLOW) ==
+                   0 &&
+               FileStatus::isSameFile(named, createdStatus);
+    };
+    if (exchanged == ExchangeResult::failed && holdsTheTemporaryFile()) {
+        exchanged = ExchangeResult::exchanged;
+    }
+    if (exchanged == ExchangeResult::exchanged) {
+        checkAfterExchange(*original, path);
+        ::unlinkat(directory, temporaryFileName.c_str(), 0);
+        ownsTemporaryFile = false;
+        return;
+    }
+    if (exchanged == ExchangeResult::failed ||
+        (::renameat(directory, temporaryFileName.c_str(), directory, destinationFileName.c_str()) !=
+             0 &&
+         !holdsTheTemporaryFile())) {
+        discard();
+        throw Exception(renameFailed);
+    }
+    // Without an exchange nothing can be put back: a file that took the
+    // temporary name since the check, or was written into since, is now at the
+    // file's name, and the run can only fail.
+    ownsTemporaryFile = false;
+    bool inPlace = false;
+    if (!isInPlaceAsChecked(inPlace)) {
+        closeFile();
+        throw Exception(destinationChanged);
+    }
+}
+
+// After the exchange, the file's name must hold the temporary file, unwritten
+// since its check, and the temporary name the original as it was locked. Else
+// the exchange is undone, and where that fails too, both files stay where they
+// stand and standard error says what each name holds.
+void ReplacementFileStream::checkAfterExchange(const struct stat& original,
+                                               const std::string& path) {
+    bool ownInPlace = false;
+    const bool unwritten = isInPlaceAsChecked(ownInPlace);
+    struct stat displaced;
+    const bool displacedRead =
+        ::fstatat(directory, temporaryFileName.c_str(), &displaced, AT_SYMLINK_NOFOLLOW) == 0;
+    // The original itself, or a file that took its place or changed it since
+    // the last check: newer than this rewrite, it goes back.
+    const bool originalDisplaced = displacedRead &&
+                                   FileStatus::isSameFileAndContent(displaced, original) &&
+                                   FileStatus::hasSameAccess(displaced, original);
+    if (unwritten && originalDisplaced) {
+        return;
+    }
+    const char* const message = !ownInPlace  ? renameFailed
+                                : !unwritten ? beingWritten
+                                             : destinationChanged;
+
+    exchange(directory, temporaryFileName, destinationFileName);
+    // Whatever the exchange answered, the names tell whether it was made.
+    struct stat nameNow, temporaryNow;
+    const bool nameNowRead =
+        ::fstatat(directory, destinationFileName.c_str(), &nameNow, AT_SYMLINK_NOFOLLOW) == 0;
+    const bool temporaryNowRead =
+        ::fstatat(directory, temporaryFileName.c_str(), &temporaryNow, AT_SYMLINK_NOFOLLOW) == 0;
+    if (displacedRead && nameNowRead && FileStatus::isSameFile(nameNow, displaced)) {
+        // Put back; this rewrite, if it now stands at the temporary name, goes.
+        discard();
+        throw Exception(message);
+    }
+    ownsTemporaryFile = false;
+    const std::string& shown = path.empty() ? destinationFileName : path;
+    std::string holds;
+    const auto add = [&holds](const std::string& clause) {
+        holds += (holds.empty() ? "" : "; ") + clause;
+    };
+    bool rewriteInPlace = false;
+    if (isInPlaceAsChecked(rewriteInPlace)) {
+        add(shown + " now holds the rewrite of the earlier file");
+    }
+    if (temporaryNowRead && displacedRead && !originalDisplaced &&
+        FileStatus::isSameFile(temporaryNow, displaced)) {
+        add(shown + ".tmp holds the file that was found in its place");
+    } else if (temporaryNowRead && FileStatus::isSameFileAndContent(temporaryNow, original)) {
+        add(shown + ".tmp holds the earlier file");
+    }
+    if (!holds.empty()) {
+        std::fprintf(stderr, "okalu-tafe: %s.\n", holds.c_str());
+    }
+    throw Exception(message);
 }
 
 bool ReplacementFileStream::isOwnTemporaryFile() const {
@@ -401,14 +628,17 @@ bool ReplacementFileStream::discard() noexcept {
     return own;
 }
 
-// Closing releases the lock. After a commit the data reached the disk
-// (fdatasync) before the rename, so a failure of the close changes nothing on
-// disk and is not reported.
+// Closing releases the lock. After a commit the data was stored (fdatasync,
+// and a closed duplicate) before the rename, so a failure of this close
+// changes nothing on disk and is not reported.
 void ReplacementFileStream::closeFile() noexcept {
     if (file != nullptr) {
         std::fclose(file);
-        file = nullptr;
+    } else if (descriptor >= 0) {
+        ::close(descriptor);
     }
+    file = nullptr;
+    descriptor = -1;
 }
 
 } // namespace MetadataCopy

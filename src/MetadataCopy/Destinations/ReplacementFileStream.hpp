@@ -1,13 +1,19 @@
 // An OpenEXR output stream that writes the complete new version of a file
 // beside it (its name with ".tmp" appended, in the same open directory) and,
 // on commit, puts it in the file's place. A rename (or an exchange) replaces
-// atomically, and the new file's data reaches the disk before it, so at every
-// moment the name holds either the old or the new complete file, whatever
-// fails or crashes, power loss included. The temporary file is locked (flock)
-// from its creation until it is renamed or removed, so that after an exchange
-// the file's name is still locked by this run, and another run leaves it
-// alone. A crash between an exchange and the removal of the old file leaves
-// the old file at the temporary name, which the next run removes.
+// atomically, and the new file's data is stored before it (flushed to the
+// disk, and a store that file systems make when a file is closed made and
+// checked), so at every moment the name holds either the old or the new
+// complete file, whatever fails or crashes, power loss included. The
+// temporary file is locked (flock) from its creation until it is renamed or
+// removed, so that after an exchange the file's name is still locked by this
+// run, and another run leaves it alone. Before it takes the file's place, the
+// temporary name must still hold the file created, with exactly the bytes
+// written (a checksum kept while writing, against the file read back): a
+// program that wrote into it or put its own file there, as renderers that
+// write "<name>.tmp" without a lock do, makes the commit fail. A crash between
+// an exchange and the removal of the old file leaves the old file at the
+// temporary name, which the next run removes.
 #pragma once
 
 #include <OpenEXR/ImfIO.h>
@@ -22,16 +28,18 @@ namespace MetadataCopy {
 class ReplacementFileStream : public Imf::OStream {
 public:
     /// Creates the temporary file, the name with ".tmp" appended, in the open
-    /// directory, with the permission bits of the file of that name (changed
-    /// only where they differ), and locks it. An entry already at the
-    /// temporary name (a leftover file that nobody locks or a symbolic link)
-    /// is removed first and the new file is created exclusively, so writing
-    /// never follows a link planted there; a directory there is left alone,
-    /// and so is a file that another process locks, or the original itself,
-    /// put there by another run's exchange. Given
-    /// the open original file (originalDescriptor), the new file also takes
-    /// its owner and group (changed only where they differ), its POSIX ACLs and
-    /// its extended attributes, as far as the process and the file system
+    /// directory, readable and writable by its owner only, and locks it. An
+    /// entry already at the temporary name (a leftover file that nobody locks
+    /// or a symbolic link) is removed first and the new file is created
+    /// exclusively, so writing never follows a link planted there; a
+    /// directory there is left alone, and so is a file that another process
+    /// locks, or the original itself, put there by another run's exchange.
+    /// Once the data is written (flushToDisk), the new
+    /// file takes the permission bits of the file of that name (changed only
+    /// where they differ), and, given the open original file
+    /// (originalDescriptor), its owner and group (changed only where they
+    /// differ), its POSIX ACLs (where it has more than its permission bits)
+    /// and its extended attributes, as far as the process and the file system
     /// allow; what they refuse is skipped (an owner refused alone still leaves
     /// the group). Any other failure to set them (no space, an exceeded quota,
     /// an I/O error) fails. The directory, open for reading or for searching
@@ -52,34 +60,55 @@ public:
     uint64_t tellp() override;
     void seekp(uint64_t pos) override;
 
-    /// Writes what is buffered and has it reach the disk (fdatasync); nothing
-    /// is written after that. The file stays open, and locked, until the
-    /// commit or the destruction. Throws Exception "Temporary file could not
-    /// be created.", after removing the temporary file, when any write or the
-    /// flush failed (even a write that OpenEXR made in a destructor and could
-    /// not report).
+    /// Writes what is buffered, gives the file the original's mode, owner,
+    /// group, ACLs and attributes (after the last write, which would clear
+    /// set-user-ID and set-group-ID bits), has the data reach the disk
+    /// (fdatasync) and closes a duplicate of the descriptor, which makes a
+    /// file system that stores files when they are closed (FUSE, NFS) store
+    /// it and report a failure; nothing is written after that. The file stays
+    /// open, and locked, until the commit or the destruction. Throws Exception
+    /// "Temporary file could not be created.", after removing the temporary
+    /// file, when any of this failed (even a write that OpenEXR made in a
+    /// destructor and could not report).
     void flushToDisk();
 
-    /// Flushes the temporary file to the disk unless done already, puts it in
-    /// the place of the file of the name and flushes the directory (unless it
-    /// is open for searching only), so that the new name survives a power loss
-    /// too. Given the status of the file that it replaces (original), it
-    /// exchanges the two atomically where the system can, and puts everything
-    /// back unless what it displaced is that file with its size, modification
-    /// time, mode, owner and group; elsewhere it renames. Throws Exception:
-    /// the message of flushToDisk; "Destination file changed during the
-    /// rewrite." when another file took the original's place or the original
-    /// was changed so; "Temporary file could not be renamed." when the rename
-    /// failed. The temporary file is removed whenever it is still this
-    /// stream's own. Where what it displaced cannot be put back, both files
-    /// stay where they stand and a line on standard error names them by path
-    /// (the file's path as the user knows it; the name, where empty).
+    /// Flushes the temporary file to the disk unless done already, checks that
+    /// the temporary name still holds it with exactly the bytes written, puts
+    /// it in the place of the file of the name and flushes the directory
+    /// (unless it is open for searching only), so that the new name survives
+    /// a power loss too. Given the status of the file that it replaces
+    /// (original), it exchanges the two atomically where the system can, and
+    /// puts everything back unless the file's name then holds the temporary
+    /// file, unwritten since the check, and what it displaced is the original
+    /// with its size, modification time, mode, owner and group; elsewhere it
+    /// renames. A rename or an exchange that reports a failure is taken for
+    /// done where the names show it done. Throws Exception: the message of
+    /// flushToDisk; "File is being written by another process." when another
+    /// program wrote into the temporary file; "Destination file changed
+    /// during the rewrite." when another file took the original's place or
+    /// the original was changed so, or, without an exchange, when the file's
+    /// name does not hold the temporary file after the rename; "Temporary file
+    /// could not be renamed." when the rename failed or another file took the
+    /// temporary file's name. The temporary file is removed whenever it is
+    /// still this stream's own and has not taken the file's place. Where what
+    /// it displaced cannot be put back, both files stay where they stand and a
+    /// line on standard error says what each name holds, as found after the
+    /// attempt (the file's path as the user knows it; the name, where empty).
     void commit(const struct stat* original = nullptr, const std::string& path = std::string());
 
     /// The name of the temporary file in the directory.
     const std::string& temporaryName() const { return temporaryFileName; }
 
+    /// The name of the temporary file of the file of that name.
+    static std::string temporaryNameOf(const std::string& fileName) { return fileName + ".tmp"; }
+
 private:
+    void noteWritten(const char bytes[], std::uint64_t count);
+    const char* writtenBytesAt(std::uint64_t offset, std::uint64_t count);
+    bool holdsWhatWasWritten();
+    bool isInPlaceAsChecked(bool& inPlace);
+    void putInPlace(const struct stat* original, const std::string& path);
+    void checkAfterExchange(const struct stat& original, const std::string& path);
     bool isOwnTemporaryFile() const;
     bool discard() noexcept;
     void closeFile() noexcept;
@@ -87,9 +116,24 @@ private:
     int directory;
     std::string destinationFileName;
     std::string temporaryFileName;
+    int descriptor = -1;
     std::FILE* file = nullptr;
     bool failed = false;
     bool flushed = false;
+    // What the new file takes from the original once its data is written.
+    int originalDescriptor = -1;
+    bool modeKnown = false;
+    struct stat destinationStatus {};
+    // The checksum (CRC-32) of the bytes that the file must hold, its length
+    // and the position of the next write. An overwrite of bytes written
+    // earlier takes them from a window of the file read back once.
+    unsigned long checksum = 0;
+    std::uint64_t length = 0;
+    std::uint64_t position = 0;
+    std::uint64_t windowStart = 0;
+    std::string window;
+    // The file's status once its bytes were read back and found right.
+    struct stat checkedStatus {};
     // Set from the exclusive creation until the rename or the removal; the
     // temporary name must still name the created file (device and inode)
     // before it is renamed or removed, or another process's file stands there.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <random>
 #include <unistd.h>
 
 namespace {
@@ -70,6 +71,62 @@ TEST(ReplacementFileStreamTest, FailedRenameRemovesTheTemporaryFileAndLeavesTheD
     }
     EXPECT_FALSE(exists(path + ".tmp"));
     EXPECT_EQ(ExrFixtures::readFileBytes(directory.file("a.exr/inside")), "kept");
+}
+
+// OpenEXR goes back to fill in the table of chunk offsets; any write may overwrite earlier ones or
+// leave a hole. The checksum kept while writing must still match the file read back, or the
+// commit would refuse every such file as written into by another program.
+TEST(ReplacementFileStreamTest, OverwritesAndHolesAreReadBackAsWritten) {
+    ExrFixtures::TemporaryDirectory directory;
+    const std::string path = directory.file("a.exr");
+    ExrFixtures::writeFileBytes(path, "old content");
+    std::mt19937 random(7);
+    std::string expected;
+    const OpenDirectory opened(directory.path().string());
+    ReplacementFileStream stream(opened.descriptor, "a.exr");
+    for (int write = 0; write < 400; ++write) {
+        std::uint64_t position = expected.size();
+        if (write % 3 == 1 && !expected.empty()) {
+            position = random() % expected.size(); // back into what was written
+        } else if (write % 50 == 0) {
+            position += random() % 3000; // beyond the end: a hole
+        }
+        stream.seekp(position);
+        std::string bytes(1 + random() % (write % 10 == 0 ? 90000 : 300), '\0');
+        for (char& byte : bytes) {
+            byte = static_cast<char>(random());
+        }
+        writeText(stream, bytes);
+        if (expected.size() < position + bytes.size()) {
+            expected.resize(position + bytes.size(), '\0');
+        }
+        expected.replace(position, bytes.size(), bytes);
+    }
+    ASSERT_NO_THROW(stream.commit());
+    EXPECT_TRUE(ExrFixtures::readFileBytes(path) == expected);
+}
+
+TEST(ReplacementFileStreamTest, AFileWrittenIntoByAnotherProgramDoesNotTakeTheNamesPlace) {
+    ExrFixtures::TemporaryDirectory directory;
+    const std::string path = directory.file("a.exr");
+    ExrFixtures::writeFileBytes(path, "old content");
+    const OpenDirectory opened(directory.path().string());
+    ReplacementFileStream stream(opened.descriptor, "a.exr");
+    writeText(stream, "new text, written in full");
+    stream.flushToDisk();
+    // As a renderer that writes its own "a.exr.tmp" without a lock: same length, other bytes.
+    const int other = ::open((path + ".tmp").c_str(), O_WRONLY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::pwrite(other, "render", 6, 4), 6);
+    ::close(other);
+    try {
+        stream.commit();
+        FAIL() << "the commit succeeded";
+    } catch (const Exception& exception) {
+        EXPECT_STREQ(exception.what(), "File is being written by another process.");
+    }
+    EXPECT_EQ(ExrFixtures::readFileBytes(path), "old content");
+    EXPECT_FALSE(exists(path + ".tmp"));
 }
 
 } // namespace
