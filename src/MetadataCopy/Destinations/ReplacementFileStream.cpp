@@ -7,9 +7,6 @@
 #include <OpenEXR/Iex.h>
 
 #include <zlib.h>
-#ifdef OKALU_HAVE_LIBDEFLATE
-#include <libdeflate.h>
-#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -283,15 +280,9 @@ std::int64_t readAt(int descriptor, char* target, std::uint64_t count, std::uint
     return static_cast<std::int64_t>(done);
 }
 
-// CRC-32 continued over the bytes; libdeflate's computes the same value as
-// zlib's, several times as fast.
+// CRC-32 continued over the bytes.
 unsigned long checksumOf(unsigned long checksum, const char* bytes, std::uint64_t count) {
-#ifdef OKALU_HAVE_LIBDEFLATE
-    return ::libdeflate_crc32(static_cast<std::uint32_t>(checksum), bytes,
-                              static_cast<std::size_t>(count));
-#else
-    return ::crc32(checksum, reinterpret_cast<const Bytef*>(bytes), static_cast<uInt>(count));
-#endif
+    return ::crc32_z(checksum, reinterpret_cast<const Bytef*>(bytes), static_cast<z_size_t>(count));
 }
 
 // The checksum of some bytes as a term of the checksum of a sequence in which
