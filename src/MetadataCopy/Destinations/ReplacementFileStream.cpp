@@ -296,7 +296,7 @@ unsigned long shifted(unsigned long checksum, std::uint64_t after) {
 // How much is read back at a time, and how much of the file is read back at
 // once to take the bytes that an overwrite replaces (OpenEXR overwrites the
 // table of chunk offsets, small writes of 8 bytes each, at the end).
-constexpr std::uint64_t readBackBlock = 1 << 20;
+constexpr std::uint64_t readBackBlock = 1 << 17;
 constexpr std::uint64_t overwriteWindow = 64 << 10;
 
 } // namespace
