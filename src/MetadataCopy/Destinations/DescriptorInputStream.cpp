@@ -17,9 +17,10 @@ namespace {
 // than by the system call that reads it.
 constexpr uint64_t bufferSize = 16 << 10;
 
-// Reads count bytes at offset unless the file ends first; returns the number
-// read, or -1 on an error.
-int64_t readAt(int descriptor, char* target, uint64_t count, uint64_t offset) {
+} // namespace
+
+int64_t DescriptorInputStream::readAt(int descriptor, char* target, uint64_t count,
+                                      uint64_t offset) {
     uint64_t done = 0;
     while (done < count) {
         const ssize_t result =
@@ -37,8 +38,6 @@ int64_t readAt(int descriptor, char* target, uint64_t count, uint64_t offset) {
     }
     return static_cast<int64_t>(done);
 }
-
-} // namespace
 
 DescriptorInputStream::DescriptorInputStream(int descriptor, const std::string& filePath)
     : Imf::IStream(filePath.c_str()), descriptor(descriptor), buffer(new char[bufferSize]) {

@@ -26,6 +26,10 @@ public:
     uint64_t tellg() override { return position; }
     void seekg(uint64_t pos) override { position = pos; }
 
+    /// Reads count bytes at offset of the open file unless it ends first,
+    /// retrying interrupted reads; returns the number read, or -1 on an error.
+    static int64_t readAt(int descriptor, char* target, uint64_t count, uint64_t offset);
+
 private:
     // Fills the buffer from the given position; false on a read error.
     bool fill(uint64_t from);

@@ -1,6 +1,7 @@
 #include "MetadataCopy/Destinations/ReplacementFileStream.hpp"
 
 #include "Exception/Exception.hpp"
+#include "MetadataCopy/Destinations/DescriptorInputStream.hpp"
 #include "MetadataCopy/Destinations/FileStatus.hpp"
 #include "MetadataCopy/Destinations/LockedDestination.hpp"
 
@@ -259,27 +260,6 @@ bool isStoredOnClose(int descriptor) {
     return duplicate >= 0 && ::close(duplicate) == 0;
 }
 
-// Reads count bytes at offset unless the file ends first; returns the number
-// read, or -1 on an error.
-std::int64_t readAt(int descriptor, char* target, std::uint64_t count, std::uint64_t offset) {
-    std::uint64_t done = 0;
-    while (done < count) {
-        const ssize_t result =
-            ::pread(descriptor, target + done, count - done, static_cast<off_t>(offset + done));
-        if (result < 0 && errno == EINTR) {
-            continue;
-        }
-        if (result < 0) {
-            return -1;
-        }
-        if (result == 0) {
-            break;
-        }
-        done += static_cast<std::uint64_t>(result);
-    }
-    return static_cast<std::int64_t>(done);
-}
-
 // CRC-32 continued over the bytes.
 unsigned long checksumOf(unsigned long checksum, const char* bytes, std::uint64_t count) {
     return ::crc32_z(checksum, reinterpret_cast<const Bytef*>(bytes), static_cast<z_size_t>(count));
@@ -413,7 +393,8 @@ const char* ReplacementFileStream::writtenBytesAt(std::uint64_t offset, std::uin
         window.assign(static_cast<std::size_t>(size), '\0');
         windowStart = offset;
         if (std::fflush(file) != 0 ||
-            readAt(descriptor, &window[0], size, offset) != static_cast<std::int64_t>(size)) {
+            DescriptorInputStream::readAt(descriptor, &window[0], size, offset) !=
+                static_cast<std::int64_t>(size)) {
             window.clear();
             failed = true;
             Iex::throwErrnoExc();
@@ -451,7 +432,8 @@ bool ReplacementFileStream::holdsWhatWasWritten() {
     unsigned long readBack = 0;
     for (std::uint64_t offset = 0; offset < length;) {
         const std::uint64_t count = std::min(readBackBlock, length - offset);
-        if (readAt(descriptor, block.get(), count, offset) != static_cast<std::int64_t>(count)) {
+        if (DescriptorInputStream::readAt(descriptor, block.get(), count, offset) !=
+            static_cast<std::int64_t>(count)) {
             return false;
         }
         readBack = checksumOf(readBack, block.get(), count);
