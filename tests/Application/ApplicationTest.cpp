@@ -213,23 +213,6 @@ std::string found(unsigned sources, unsigned destinations) {
     return line(sources, "source") + line(destinations, "destination");
 }
 
-// strace running the tool with the given options, or empty where strace cannot trace (not
-// installed, or ptrace not permitted). LeakSanitizer cannot stop a traced process to look for
-// leaks: leaks are left to the untraced runs.
-std::vector<std::string> strace(const std::vector<std::string>& options) {
-    static const bool usable = std::system("strace -o /dev/null true >/dev/null 2>&1") == 0;
-    if (!usable) {
-        return {};
-    }
-    const char* const sanitizerOptions = std::getenv("ASAN_OPTIONS");
-    std::vector<std::string> command{
-        "strace", "-E",
-        "ASAN_OPTIONS=" + std::string(sanitizerOptions ? sanitizerOptions : "") +
-            ":detect_leaks=0"};
-    command.insert(command.end(), options.begin(), options.end());
-    return command;
-}
-
 class ApplicationTest : public ::testing::Test {
 protected:
     std::string path(const std::string& name) const { return directory.file(name); }
@@ -436,7 +419,7 @@ TEST_F(ApplicationTest, AFrameNamedMoreThanOnceIsRewrittenOnce) {
         {"a refused list", {"f.exr", "./f.exr", "notes.txt"}, found(1, 3) + refused, {}},
     };
     const std::vector<std::string> traced =
-        strace({"-f", "-e", "trace=rename,renameat,renameat2", "-o", path("renames.log")});
+        straceWrapper({"-f", "-e", "trace=rename,renameat,renameat2", "-o", path("renames.log")});
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.title);
         for (const char* name : {"f.exr", "g.exr", "link.exr"}) {

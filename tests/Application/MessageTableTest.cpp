@@ -296,22 +296,6 @@ std::string messagesSection() {
     return readme.substr(start, readme.find("\n## ", start + 1) - start);
 }
 
-// strace running the tool with the given options, or empty where strace cannot trace (not
-// installed, or ptrace not permitted). LeakSanitizer cannot work under strace.
-std::vector<std::string> strace(const std::vector<std::string>& options) {
-    static const bool usable = std::system("strace -o /dev/null true >/dev/null 2>&1") == 0;
-    if (!usable) {
-        return {};
-    }
-    const char* const sanitizerOptions = std::getenv("ASAN_OPTIONS");
-    std::vector<std::string> command{
-        "strace", "-o", "/dev/null", "-E",
-        "ASAN_OPTIONS=" + std::string(sanitizerOptions ? sanitizerOptions : "") +
-            ":detect_leaks=0"};
-    command.insert(command.end(), options.begin(), options.end());
-    return command;
-}
-
 std::string failed(const std::string& name, const std::string& message) {
     return "\r ERR: Failed to copy to \"" + name + "\". (" + message + ")\n";
 }
@@ -401,7 +385,7 @@ const auto interrupted = [](MessageTableTest&, ToolInvocation& call) {
 
 // Held by strace as it takes the lock, while a copy of the frame takes its place.
 const auto replacedBeforeTheLock = [](MessageTableTest& test, ToolInvocation& call) {
-    call.wrapper = strace({"-e", "trace=flock", "-e", "inject=flock:delay_enter=2s"});
+    call.wrapper = straceWrapper({"-e", "trace=flock", "-e", "inject=flock:delay_enter=2s"});
     if (call.wrapper.empty()) {
         return ToolResult{};
     }
@@ -414,7 +398,7 @@ const auto replacedBeforeTheLock = [](MessageTableTest& test, ToolInvocation& ca
 
 const auto traced = [](std::vector<std::string> options) {
     return [options](MessageTableTest&, ToolInvocation& call) {
-        call.wrapper = strace(options);
+        call.wrapper = straceWrapper(options);
         return call.wrapper.empty() ? ToolResult{} : finished(call);
     };
 };

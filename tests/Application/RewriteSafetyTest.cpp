@@ -52,24 +52,6 @@ std::string copied(const std::string& name) {
 
 const char* const changed = "Destination file changed during the rewrite.";
 
-// strace running the tool with the given options, or empty where strace cannot trace (not
-// installed, or ptrace not permitted, as in some containers).
-std::vector<std::string> strace(const std::vector<std::string>& options) {
-    static const bool usable = std::system("strace -o /dev/null true >/dev/null 2>&1") == 0;
-    if (!usable) {
-        return {};
-    }
-    // LeakSanitizer stops the process with ptrace to look for leaks, which it cannot do under
-    // strace: leaks are left to the untraced runs of the same code.
-    const char* const sanitizerOptions = std::getenv("ASAN_OPTIONS");
-    std::vector<std::string> command{
-        "strace", "-o", "/dev/null", "-E",
-        "ASAN_OPTIONS=" + std::string(sanitizerOptions ? sanitizerOptions : "") +
-            ":detect_leaks=0"};
-    command.insert(command.end(), options.begin(), options.end());
-    return command;
-}
-
 const char* const noOtherUser =
     "only root can run the tool as another user, with setpriv, where that user can run this build";
 
@@ -408,7 +390,7 @@ TEST_P(InterferenceTest, TheRunKeepsWhatOthersDidAndLeavesNoTemporaryFile) {
         }
     }
     if (!interference.trace.empty()) {
-        const std::vector<std::string> traced = strace(interference.trace);
+        const std::vector<std::string> traced = straceWrapper(interference.trace);
         if (traced.empty()) {
             GTEST_SKIP() << noStrace;
         }
@@ -659,8 +641,9 @@ TEST_F(RewriteSafetyTest, ARunWithoutALockNeverRenamesAnotherRunsTemporaryFile) 
     // Where the file system cannot lock, as over some network file systems: the first run is
     // held with its temporary file written, and a second run takes the frame meanwhile.
     ToolInvocation unlocked = invocation("frame.exr");
-    unlocked.wrapper = strace({"-e", "trace=flock,fdatasync", "-e", "inject=flock:error=ENOLCK",
-                               "-e", "inject=fdatasync:delay_enter=3s"});
+    unlocked.wrapper =
+        straceWrapper({"-e", "trace=flock,fdatasync", "-e", "inject=flock:error=ENOLCK", "-e",
+                       "inject=fdatasync:delay_enter=3s"});
     if (unlocked.wrapper.empty()) {
         GTEST_SKIP() << noStrace;
     }
@@ -703,7 +686,7 @@ TEST_F(RewriteSafetyTest, AnotherRunsFileSwappedInWithoutALockGoesBack) {
     ToolInvocation held = unlocked;
     held.wrapper = withFaults("flock=ENOLCK:always", true);
     const std::vector<std::string> traced =
-        strace({"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=4s:when=1"});
+        straceWrapper({"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=4s:when=1"});
     if (traced.empty()) {
         GTEST_SKIP() << noStrace;
     }
@@ -744,9 +727,9 @@ TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesWhereBothFilesStand) {
     // exchange) is held while a render takes the frame's place, and the second exchange, which
     // would put the render back, fails.
     ToolInvocation run = invocation("frame.exr");
-    run.wrapper = strace({"-P", "frame.exr.tmp", "-e", "trace=newfstatat,renameat2", "-e",
-                          "inject=newfstatat:delay_enter=3s:when=2", "-e",
-                          "inject=renameat2:error=EIO:when=2"});
+    run.wrapper = straceWrapper({"-P", "frame.exr.tmp", "-e", "trace=newfstatat,renameat2", "-e",
+                                 "inject=newfstatat:delay_enter=3s:when=2", "-e",
+                                 "inject=renameat2:error=EIO:when=2"});
     if (run.wrapper.empty()) {
         GTEST_SKIP() << noStrace;
     }
@@ -775,7 +758,7 @@ TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesTheEarlierFileAtTheTemporaryNam
     ToolInvocation run = invocation("frame.exr");
     run.wrapper = withFaults("renameat2=ok/EIO", true);
     const std::vector<std::string> traced =
-        strace({"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=2s:when=1"});
+        straceWrapper({"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=2s:when=1"});
     if (run.wrapper.empty() || traced.empty()) {
         GTEST_SKIP() << (traced.empty() ? noStrace : noFaults);
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
@@ -275,4 +276,21 @@ ToolResult ToolProcess::finish(std::chrono::seconds limit) {
 
 ToolResult runTool(const ToolInvocation& invocation) {
     return ToolProcess(invocation).finish();
+}
+
+std::vector<std::string> straceWrapper(const std::vector<std::string>& options) {
+    static const bool usable = std::system("strace -o /dev/null true >/dev/null 2>&1") == 0;
+    if (!usable) {
+        return {};
+    }
+    const char* const sanitizerOptions = std::getenv("ASAN_OPTIONS");
+    std::vector<std::string> command{
+        "strace", "-E",
+        "ASAN_OPTIONS=" + std::string(sanitizerOptions ? sanitizerOptions : "") +
+            ":detect_leaks=0"};
+    if (std::find(options.begin(), options.end(), "-o") == options.end()) {
+        command.insert(command.end(), {"-o", "/dev/null"});
+    }
+    command.insert(command.end(), options.begin(), options.end());
+    return command;
 }

@@ -97,3 +97,9 @@ private:
 
 /// Runs okalu-tafe to its end.
 ToolResult runTool(const ToolInvocation& invocation);
+
+/// A wrapper that runs the tool under strace with the given options, its trace sent to /dev/null
+/// unless the options name a file with "-o"; empty where strace cannot trace (not installed, or
+/// ptrace not permitted, as in some containers). LeakSanitizer stops the process with ptrace to
+/// look for leaks, which it cannot do under strace: leaks are left to the untraced runs.
+std::vector<std::string> straceWrapper(const std::vector<std::string>& options);
