@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -282,10 +283,10 @@ constexpr std::uint64_t overwriteWindow = 64 << 10;
 } // namespace
 
 ReplacementFileStream::ReplacementFileStream(int directoryDescriptor, const std::string& fileName,
-                                             int originalDescriptor)
+                                             int originalDescriptor, std::uint64_t keptBytes)
     : Imf::OStream(temporaryNameOf(fileName).c_str()), directory(directoryDescriptor),
       destinationFileName(fileName), temporaryFileName(temporaryNameOf(fileName)),
-      originalDescriptor(originalDescriptor) {
+      originalDescriptor(originalDescriptor), keptLimit(keptBytes) {
     // The new file keeps the destination's permission bits; only when they
     // cannot be read does the usual default for a new file apply.
     modeKnown = originalDescriptor >= 0
@@ -318,6 +319,11 @@ ReplacementFileStream::ReplacementFileStream(int directoryDescriptor, const std:
         throw Exception(beingWritten);
     }
     ownsTemporaryFile = true;
+    // The rewrite is about as large as the original.
+    if (modeKnown && destinationStatus.st_size >= 0) {
+        kept.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(
+            keptLimit, static_cast<std::uint64_t>(destinationStatus.st_size) + 4096)));
+    }
     if ((file = ::fdopen(descriptor, "wb")) == nullptr) {
         discard();
         throw Exception(creationFailed);
@@ -364,6 +370,22 @@ void ReplacementFileStream::seekp(uint64_t pos) {
 // what the file must hold. Called before they go to the file, whose earlier
 // bytes an overwrite needs.
 void ReplacementFileStream::noteWritten(const char bytes[], std::uint64_t count) {
+    if (keeping) {
+        if (position + count <= keptLimit) {
+            // A write beyond the end leaves a hole, which reads as zeros.
+            if (kept.size() < position + count) {
+                kept.resize(static_cast<std::size_t>(position + count), '\0');
+            }
+            std::copy(bytes, bytes + count, kept.begin() + static_cast<std::ptrdiff_t>(position));
+            length = kept.size();
+            position += count;
+            return;
+        }
+        // Too large to keep: its checksum stands in for it from now on.
+        checksum = checksumOf(0, kept.data(), kept.size());
+        keeping = false;
+        std::string().swap(kept);
+    }
     // A write beyond the end leaves a hole, which reads as zeros.
     static const char zeros[4096] = {};
     while (length < position) {
@@ -436,10 +458,17 @@ bool ReplacementFileStream::holdsWhatWasWritten() {
             static_cast<std::int64_t>(count)) {
             return false;
         }
-        readBack = checksumOf(readBack, block.get(), count);
+        if (keeping) {
+            if (std::memcmp(block.get(), kept.data() + offset, static_cast<std::size_t>(count)) !=
+                0) {
+                return false;
+            }
+        } else {
+            readBack = checksumOf(readBack, block.get(), count);
+        }
         offset += count;
     }
-    if (readBack != checksum) {
+    if (!keeping && readBack != checksum) {
         return false;
     }
     checkedStatus = status;

@@ -9,7 +9,8 @@
 // removed, so that after an exchange the file's name is still locked by this
 // run, and another run leaves it alone. Before it takes the file's place, the
 // temporary name must still hold the file created, with exactly the bytes
-// written (a checksum kept while writing, against the file read back): a
+// written (compared, as read back, with a copy kept while writing, or for a
+// large file with a checksum kept while writing): a
 // program that wrote into it or put its own file there, as renderers that
 // write "<name>.tmp" without a lock do, makes the commit fail. A crash between
 // an exchange and the removal of the old file leaves the old file at the
@@ -47,8 +48,13 @@ public:
     /// destroyed. Throws Exception "Temporary file could not be created.", or
     /// "File is being written by another process." when what stands at the
     /// temporary name is in use.
+    /// Up to keptBytes of the new file are kept in memory as written and
+    /// compared with the file read back; a larger file is compared by its
+    /// CRC-32 instead, which costs more time and no memory.
     ReplacementFileStream(int directoryDescriptor, const std::string& fileName,
-                          int originalDescriptor = -1);
+                          int originalDescriptor = -1, std::uint64_t keptBytes = defaultKeptBytes);
+
+    static constexpr std::uint64_t defaultKeptBytes = 32 << 20;
 
     /// Removes the temporary file unless it was committed.
     ~ReplacementFileStream() override;
@@ -124,9 +130,13 @@ private:
     int originalDescriptor = -1;
     bool modeKnown = false;
     struct stat destinationStatus {};
-    // The checksum (CRC-32) of the bytes that the file must hold, its length
-    // and the position of the next write. An overwrite of bytes written
-    // earlier takes them from a window of the file read back once.
+    // The bytes that the file must hold, as long as they fit keptLimit;
+    // beyond it their checksum (CRC-32), kept from then on. Their length and
+    // the position of the next write. An overwrite of bytes written earlier
+    // takes them, for the checksum, from a window of the file read back once.
+    std::uint64_t keptLimit;
+    bool keeping = true;
+    std::string kept;
     unsigned long checksum = 0;
     std::uint64_t length = 0;
     std::uint64_t position = 0;

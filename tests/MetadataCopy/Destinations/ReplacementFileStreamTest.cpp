@@ -73,17 +73,24 @@ TEST(ReplacementFileStreamTest, FailedRenameRemovesTheTemporaryFileAndLeavesTheD
     EXPECT_EQ(ExrFixtures::readFileBytes(directory.file("a.exr/inside")), "kept");
 }
 
+// How many bytes a stream keeps in memory for its comparison: all of them, none (a checksum from
+// the start), or some (a checksum from the middle of the writes on).
+class ReplacementFileStreamKeptTest : public ::testing::TestWithParam<std::uint64_t> {};
+
+INSTANTIATE_TEST_SUITE_P(KeptOrChecksummed, ReplacementFileStreamKeptTest,
+                         ::testing::Values(ReplacementFileStream::defaultKeptBytes, 0, 1 << 20));
+
 // OpenEXR goes back to fill in the table of chunk offsets; any write may overwrite earlier ones or
-// leave a hole. The checksum kept while writing must still match the file read back, or the
-// commit would refuse every such file as written into by another program.
-TEST(ReplacementFileStreamTest, OverwritesAndHolesAreReadBackAsWritten) {
+// leave a hole. The copy or the checksum kept while writing must still match the file read back,
+// or the commit would refuse every such file as written into by another program.
+TEST_P(ReplacementFileStreamKeptTest, OverwritesAndHolesAreReadBackAsWritten) {
     ExrFixtures::TemporaryDirectory directory;
     const std::string path = directory.file("a.exr");
     ExrFixtures::writeFileBytes(path, "old content");
     std::mt19937 random(7);
     std::string expected;
     const OpenDirectory opened(directory.path().string());
-    ReplacementFileStream stream(opened.descriptor, "a.exr");
+    ReplacementFileStream stream(opened.descriptor, "a.exr", -1, GetParam());
     for (int write = 0; write < 400; ++write) {
         std::uint64_t position = expected.size();
         if (write % 3 == 1 && !expected.empty()) {
@@ -106,12 +113,12 @@ TEST(ReplacementFileStreamTest, OverwritesAndHolesAreReadBackAsWritten) {
     EXPECT_TRUE(ExrFixtures::readFileBytes(path) == expected);
 }
 
-TEST(ReplacementFileStreamTest, AFileWrittenIntoByAnotherProgramDoesNotTakeTheNamesPlace) {
+TEST_P(ReplacementFileStreamKeptTest, AFileWrittenIntoByAnotherProgramDoesNotTakeTheNamesPlace) {
     ExrFixtures::TemporaryDirectory directory;
     const std::string path = directory.file("a.exr");
     ExrFixtures::writeFileBytes(path, "old content");
     const OpenDirectory opened(directory.path().string());
-    ReplacementFileStream stream(opened.descriptor, "a.exr");
+    ReplacementFileStream stream(opened.descriptor, "a.exr", -1, GetParam());
     writeText(stream, "new text, written in full");
     stream.flushToDisk();
     // As a renderer that writes its own "a.exr.tmp" without a lock: same length, other bytes.
