@@ -366,9 +366,9 @@ void ReplacementFileStream::seekp(uint64_t pos) {
     position = pos;
 }
 
-// Takes the bytes about to be written at the position into the checksum of
-// what the file must hold. Called before they go to the file, whose earlier
-// bytes an overwrite needs.
+// Takes the bytes about to be written at the position into the copy, or the
+// checksum, of what the file must hold. Called before they go to the file,
+// whose earlier bytes an overwrite of the checksum needs.
 void ReplacementFileStream::noteWritten(const char bytes[], std::uint64_t count) {
     if (keeping) {
         if (position + count <= keptLimit) {
