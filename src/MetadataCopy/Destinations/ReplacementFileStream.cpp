@@ -319,10 +319,16 @@ ReplacementFileStream::ReplacementFileStream(int directoryDescriptor, const std:
         throw Exception(beingWritten);
     }
     ownsTemporaryFile = true;
-    // The rewrite is about as large as the original.
+    // The rewrite is about as large as the original: the copy is kept only
+    // where that fits, so that a large file is neither copied nor allocated
+    // for before its checksum takes over.
     if (modeKnown && destinationStatus.st_size >= 0) {
-        kept.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(
-            keptLimit, static_cast<std::uint64_t>(destinationStatus.st_size) + 4096)));
+        const std::uint64_t expected = static_cast<std::uint64_t>(destinationStatus.st_size) + 4096;
+        if (expected > keptLimit) {
+            keeping = false;
+        } else {
+            kept.reserve(static_cast<std::size_t>(expected));
+        }
     }
     if ((file = ::fdopen(descriptor, "wb")) == nullptr) {
         discard();
