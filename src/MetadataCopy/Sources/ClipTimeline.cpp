@@ -252,10 +252,23 @@ ClipTimeline::ClipTimeline(const std::vector<Frame>& frames, std::uint32_t rate)
     }
     // The day of a request is judged by the whole run, glitches at its ends
     // included: a last frame glitched past midnight still takes the clip
-    // across it.
+    // across it. But no clip reaches over a whole day: there a glitch hours
+    // off has stretched it, and the frames left off its ends lie where their
+    // places count out from the timeline, as they answer.
     if (!run.frames.empty()) {
         reachStart = placed[run.frames.front()];
         reachEnd = placed[run.frames.back()];
+        if (reachEnd.seconds - reachStart.seconds >= secondsPerDay) {
+            const std::size_t lastElement = timelinePositions.size() - 1;
+            const std::uint64_t placesBefore = timelinePlaces.front() - places[run.frames.front()];
+            const std::uint64_t placesAfter = places[run.frames.back()] - timelinePlaces.back();
+            movedByFrames(timelinePositions.front(),
+                          -static_cast<std::int64_t>(placesBefore * endStep(0)), reachStart);
+            movedByFrames(timelinePositions.back(),
+                          static_cast<std::int64_t>(
+                              placesAfter * (lastElement == 0 ? 1 : endStep(lastElement - 1))),
+                          reachEnd);
+        }
         acrossMidnight = reachStart.seconds < 0 || reachEnd.seconds >= secondsPerDay;
     }
 
@@ -382,6 +395,23 @@ std::uint64_t ClipTimeline::endStep(std::size_t index) const {
     }
     const std::uint64_t placesApart = timelinePlaces[index + 1] - timelinePlaces[index];
     return span >= placesApart && span % placesApart == 0 ? span / placesApart : 1;
+}
+
+// The position `frames` frames from `from`, at the clip's rate: left as it is
+// without a rate, or where the frame field lies beyond it.
+void ClipTimeline::movedByFrames(const Position& from, std::int64_t frames,
+                                 Position& position) const {
+    if (frames == 0) {
+        position = from;
+        return;
+    }
+    if (framesPerSecond == 0 || from.frames >= framesPerSecond) {
+        return;
+    }
+    const std::int64_t rate = framesPerSecond;
+    const std::int64_t total = from.seconds * rate + from.frames + frames;
+    position.seconds = floorDivision(total, rate);
+    position.frames = static_cast<std::uint32_t>(total - position.seconds * rate);
 }
 
 // The number of frames from one position to a later one: within one second

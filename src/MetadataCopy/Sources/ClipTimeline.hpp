@@ -76,7 +76,9 @@ public:
     /// a day. When the longest run, with the frames left off its ends,
     /// reaches past 24:00:00:00 or before 00:00:00:00, the request is placed
     /// on the day where it lies within that run; outside it, on the day where
-    /// it lies nearer to it (a tie goes before the start).
+    /// it lies nearer to it (a tie goes before the start). Where the run
+    /// would so reach over a whole day, the frames left off its ends count
+    /// instead where their places count out from the timeline's ends.
     /// Requires at least one frame with a timecode. Never throws.
     std::size_t lensData(const Timecode::Timecode& request) const;
 
@@ -91,6 +93,7 @@ private:
     std::size_t placeOf(const Position& request) const;
     std::uint64_t endStep(std::size_t index) const;
     bool frameDistance(const Position& from, const Position& to, std::uint64_t& distance) const;
+    void movedByFrames(const Position& from, std::int64_t frames, Position& position) const;
 
     // The timeline's frames, ascending (equal neighbours allowed), and each
     // one's place in the clip.

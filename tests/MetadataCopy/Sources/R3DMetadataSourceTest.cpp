@@ -600,6 +600,9 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
     for (unsigned int place = 0; place < 1165; ++place) {
         longSwitch.push_back(1416 + 24 * (place % 3));
     }
+    // A zeroed timecode hours before a 17-hour clip across midnight must not
+    // stretch it over a day.
+    const std::vector<unsigned long> fiveMinutes = repeated(repeated({}, 200, 7200), 30, 24);
     for (const OrdinaryClip& clip :
          {cadenceClip(10 * hour, pause, 3, "03:00:00:00"), cadenceClip(10 * hour, pause),
           cadenceClip(24 * hour - 15 * 24, upward, 12, "03:17:41:13"),
@@ -607,7 +610,8 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
           cadenceClip(10 * hour, downwardSwitch, 20, "03:17:41:13"),
           cadenceClip(10 * hour, downwardSwitch), cadenceClip(10 * hour, ramp, 5, "03:17:41:13"),
           cadenceClip(10 * hour, ramp), cadenceClip(9 * hour, longSwitch, 700, "03:17:41:13"),
-          cadenceClip(9 * hour, longSwitch)}) {
+          cadenceClip(9 * hour, longSwitch),
+          cadenceClip(10 * hour + 23 * 1440, fiveMinutes, 1, "00:00:00:00")}) {
         cases.push_back({"24", clip.frames, clip.requests});
     }
     // 600 frames at 24 fps with a two-frame burst in the middle: every frame
