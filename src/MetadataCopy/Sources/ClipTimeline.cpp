@@ -85,25 +85,33 @@ struct LongestRun {
     std::size_t last = 0;
 };
 
+// A step no longer than this never jumps away from the rest, whatever the
+// clip's usual advance: a pause, a change of interval or a ramp of a real
+// clip stays within it, while a glitch is mostly hours off.
+constexpr double longestStepOfARealClip = 10.0 * 60.0;
+
 // Places each position after the first within 12 hours of the reference, and
 // returns the longest non-decreasing run of all.
 // Patience sorting (n log n): ends[l] is the position that ends the lowest
 // run of length l + 1 so far, so ends.back() ends a longest run, the lowest
 // of them. The reference is that end. It changes only when a position
 // extends that run or ends one as long lower down, so a glitch below it
-// never becomes the reference; nor does one above it that lies further from
-// the frame before it on its run than the clip advances in the places
-// between (twice the typical advance per place, plus a second), so that a
-// burst of glitches cannot walk the reference onto another day, one 12-hour
-// step at a time.
+// never becomes the reference; nor does one above it that jumps away from
+// the frame before it on its run: further than the clip advances in the
+// places between (twice the typical advance per place, plus a second) and
+// further than 10 minutes. So a burst of glitches cannot walk the reference
+// onto another day, one 12-hour step at a time, while a clip whose cadence
+// changes keeps it moving.
 LongestRun placeAlongLongestRun(std::vector<Position>& positions,
                                 const std::vector<std::size_t>& places,
                                 std::uint32_t framesPerSecond) {
     const double advancePerPlace = typicalAdvancePerPlace(positions, places, framesPerSecond);
     const auto continues = [&](std::size_t before, std::size_t after) {
-        return secondsOf(positions[after], framesPerSecond) -
-                   secondsOf(positions[before], framesPerSecond) <=
-               2.0 * advancePerPlace * static_cast<double>(places[after] - places[before]) + 1.0;
+        const double step = secondsOf(positions[after], framesPerSecond) -
+                            secondsOf(positions[before], framesPerSecond);
+        return step <= longestStepOfARealClip ||
+               step <= 2.0 * advancePerPlace * static_cast<double>(places[after] - places[before]) +
+                           1.0;
     };
     const std::size_t none = positions.size();
     std::vector<std::size_t> ends;
@@ -140,16 +148,17 @@ LongestRun placeAlongLongestRun(std::vector<Position>& positions,
     // A glitch at either end of the run, a jump away from the rest, is left
     // off it, so that the ends are counted out from real frames: the end
     // frame itself, or the one next to it where the end continues the rest
-    // without it.
+    // without it. One frame at most at each end, so that no stretch of real
+    // frames is ever lost with a glitch.
     std::size_t first = 0;
     std::size_t last = run.size();
-    while (last - first >= 2 && !continues(run[first], run[first + 1])) {
+    if (last - first >= 2 && !continues(run[first], run[first + 1])) {
         if (last - first >= 3 && continues(run[first], run[first + 2])) {
             run[first + 1] = run[first];
         }
         ++first;
     }
-    while (last - first >= 2 && !continues(run[last - 2], run[last - 1])) {
+    if (last - first >= 2 && !continues(run[last - 2], run[last - 1])) {
         if (last - first >= 3 && continues(run[last - 3], run[last - 1])) {
             run[last - 2] = run[last - 1];
         }
@@ -243,10 +252,23 @@ ClipTimeline::ClipTimeline(const std::vector<Frame>& frames, std::uint32_t rate)
     }
     // The day of a request is judged by the whole run, glitches at its ends
     // included: a last frame glitched past midnight still takes the clip
-    // across it.
+    // across it. But no clip reaches over a whole day: there a glitch hours
+    // off has stretched it, and the frames left off its ends lie where their
+    // places count out from the timeline, as they answer.
     if (!run.frames.empty()) {
         reachStart = placed[run.frames.front()];
         reachEnd = placed[run.frames.back()];
+        if (reachEnd.seconds - reachStart.seconds >= secondsPerDay) {
+            const std::size_t lastElement = timelinePositions.size() - 1;
+            const std::uint64_t placesBefore = timelinePlaces.front() - places[run.frames.front()];
+            const std::uint64_t placesAfter = places[run.frames.back()] - timelinePlaces.back();
+            movedByFrames(timelinePositions.front(),
+                          -static_cast<std::int64_t>(placesBefore * endStep(0)), reachStart);
+            movedByFrames(timelinePositions.back(),
+                          static_cast<std::int64_t>(
+                              placesAfter * (lastElement == 0 ? 1 : endStep(lastElement - 1))),
+                          reachEnd);
+        }
         acrossMidnight = reachStart.seconds < 0 || reachEnd.seconds >= secondsPerDay;
     }
 
@@ -373,6 +395,23 @@ std::uint64_t ClipTimeline::endStep(std::size_t index) const {
     }
     const std::uint64_t placesApart = timelinePlaces[index + 1] - timelinePlaces[index];
     return span >= placesApart && span % placesApart == 0 ? span / placesApart : 1;
+}
+
+// The position `frames` frames from `from`, at the clip's rate: left as it is
+// without a rate, or where the frame field lies beyond it.
+void ClipTimeline::movedByFrames(const Position& from, std::int64_t frames,
+                                 Position& position) const {
+    if (frames == 0) {
+        position = from;
+        return;
+    }
+    if (framesPerSecond == 0 || from.frames >= framesPerSecond) {
+        return;
+    }
+    const std::int64_t rate = framesPerSecond;
+    const std::int64_t total = from.seconds * rate + from.frames + frames;
+    position.seconds = floorDivision(total, rate);
+    position.frames = static_cast<std::uint32_t>(total - position.seconds * rate);
 }
 
 // The number of frames from one position to a later one: within one second

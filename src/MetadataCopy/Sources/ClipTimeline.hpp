@@ -33,19 +33,22 @@ public:
     /// necessarily neighbours, whose placed timecodes never fall; of several
     /// such runs, the one that ends lowest). So a glitch below that end never
     /// becomes the reference, and one above it is replaced by the next real
-    /// frame; nor does a frame become it that lies further from the frame
-    /// before it on its run than the clip advances in the places between
-    /// (twice the median advance per place, plus a second), so that a burst
-    /// of glitches cannot carry the clip to another day one 12-hour step at a
-    /// time, while a fall of more than 12 hours is midnight. Distances are
+    /// frame; nor does a frame become it that jumps away from the frame
+    /// before it on its run: lies further from it than the clip advances in
+    /// the places between (twice the median advance per place, plus a
+    /// second) and further than 10 minutes. So a burst of glitches cannot
+    /// carry the clip to another day one 12-hour step at a time, a pause, an
+    /// interval switch or a ramp keeps the reference moving, and a fall of
+    /// more than 12 hours is midnight. Distances are
     /// whole seconds; at exactly 12 hours the frame fields decide (12 hours
     /// back to a lower frame field is more than 12 hours), and exactly 12
     /// hours with equal fields keeps the day.
     /// Example: 23:59:59:22, 23:59:59:23, 00:00:00:00, 23:59:59:23, 00:00:00:02
     /// lie at 23:59:59:22, 23:59:59:23, 24:00:00:00, 23:59:59:23, 24:00:00:02.
-    /// The timeline is then the longest run of all, less a frame at either
-    /// end that jumps away from the rest (the same measure); its frames answer
-    /// the time between them.
+    /// The timeline is then the longest run of all, less at most one frame at
+    /// each end that jumps away from the rest (the same measure): the end
+    /// frame, or the one next to it where the end continues the rest without
+    /// it. Its frames answer the time between them.
     /// framesPerSecond is the number of frame numbers in one second of the
     /// timecodes, 0 where the clip gives no usable rate. Never throws but for
     /// memory.
@@ -73,7 +76,9 @@ public:
     /// a day. When the longest run, with the frames left off its ends,
     /// reaches past 24:00:00:00 or before 00:00:00:00, the request is placed
     /// on the day where it lies within that run; outside it, on the day where
-    /// it lies nearer to it (a tie goes before the start).
+    /// it lies nearer to it (a tie goes before the start). Where the run
+    /// would so reach over a whole day, the frames left off its ends count
+    /// instead where their places count out from the timeline's ends.
     /// Requires at least one frame with a timecode. Never throws.
     std::size_t lensData(const Timecode::Timecode& request) const;
 
@@ -88,6 +93,7 @@ private:
     std::size_t placeOf(const Position& request) const;
     std::uint64_t endStep(std::size_t index) const;
     bool frameDistance(const Position& from, const Position& to, std::uint64_t& distance) const;
+    void movedByFrames(const Position& from, std::int64_t frames, Position& position) const;
 
     // The timeline's frames, ascending (equal neighbours allowed), and each
     // one's place in the clip.

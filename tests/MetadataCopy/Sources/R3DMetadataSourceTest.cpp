@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -209,6 +210,50 @@ OrdinaryClip ordinaryClip(const std::string& framerate, unsigned int framesPerSe
     }
     clip.requests.push_back({clock(second + 3600, "%02u:%02u:%02u:%02u", 0), 105});
     return clip;
+}
+
+/// A clip at 24 frames a second recorded from `start` (frames after
+/// midnight, on into the next day) with the given steps in frames between its
+/// frames, each with lens data of its own; the frame at `glitchPlace`, if any,
+/// carries `glitch` instead of its moment. Requests: a minute before the clip,
+/// each frame's moment, the middle of each step and the moment before the
+/// next frame, the glitch's timecode, and 10 minutes after the clip; each
+/// expects the frame recorded then.
+OrdinaryClip cadenceClip(unsigned long start, const std::vector<unsigned long>& steps,
+                         std::size_t glitchPlace = SIZE_MAX, const char* glitch = "") {
+    const auto clock = [](unsigned long frames) {
+        frames %= 24ul * 3600 * 24;
+        char text[16];
+        std::snprintf(text, sizeof text, "%02lu:%02lu:%02lu:%02lu", frames / 86400,
+                      frames / 1440 % 60, frames / 24 % 60, frames % 24);
+        return std::string(text);
+    };
+    OrdinaryClip clip;
+    clip.requests.push_back({clock(start + 24ul * 3600 * 24 - 1440), 100});
+    unsigned long moment = start;
+    for (std::size_t place = 0; place <= steps.size(); ++place) {
+        const float shading = 100.0f + static_cast<float>(place);
+        clip.frames.push_back(
+            {place == glitchPlace ? glitch : clock(moment), shortPacket(100 + place)});
+        clip.requests.push_back({clock(moment), shading});
+        if (place < steps.size()) {
+            clip.requests.push_back({clock(moment + steps[place] / 2), shading});
+            clip.requests.push_back({clock(moment + steps[place] - 1), shading});
+            moment += steps[place];
+        }
+    }
+    if (glitchPlace < clip.frames.size()) {
+        clip.requests.push_back({glitch, 100.0f + static_cast<float>(glitchPlace)});
+    }
+    clip.requests.push_back({clock(moment + 14400), 100.0f + static_cast<float>(steps.size())});
+    return clip;
+}
+
+/// `count` steps of `frames` frames each, after `steps`.
+std::vector<unsigned long> repeated(std::vector<unsigned long> steps, std::size_t count,
+                                    unsigned long frames) {
+    steps.insert(steps.end(), count, frames);
+    return steps;
 }
 
 // A fall of more than 12 hours is midnight, whatever the clip's length or
@@ -434,10 +479,10 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
           {"06:18:00:04", 106},
           {"06:18:00:07", 109},
           {"06:18:00:08", 109}}},
-        // Glitches at an interval clip's start: counted out from the first
-        // real frames, 10 seconds a place.
+        // Glitches at an interval clip's start, each below the one before:
+        // counted out from the first real frames, 10 seconds a place.
         {"25",
-         numbered({"17:52:39:21", "16:39:03:07", "10:18:30:06", "12:57:41:07", "17:53:19:21",
+         numbered({"17:52:39:21", "16:39:03:07", "10:18:30:06", "09:57:41:07", "17:53:19:21",
                    "17:53:29:21", "17:53:39:21", "17:53:49:21"}),
          {{"17:52:30:00", 100},
           {"17:52:39:21", 100},
@@ -538,6 +583,36 @@ TEST_F(R3DMetadataSourceTest, ClipsAcrossMidnightRunOnIntoTheNextDay) {
             const OrdinaryClip clip = ordinaryClip(rate.framerate, rate.framesPerSecond, hours);
             cases.push_back({rate.framerate, clip.frames, clip.requests});
         }
+    }
+    // Clips whose cadence changes, each with a glitch and without: a pause
+    // before the last frame, an interval switch either way (across midnight
+    // from 1 second to 60), a ramp from every frame to one in 2 seconds, and
+    // a switch from 2 seconds to about 60 that runs on for 19 hours, across
+    // midnight. Every frame stays on the timeline and keeps its moments.
+    const unsigned long hour = 24ul * 3600;
+    const std::vector<unsigned long> pause = repeated(repeated({}, 5, 240), 1, 1440);
+    const std::vector<unsigned long> upward = repeated(repeated({}, 29, 24), 8, 1440);
+    std::vector<unsigned long> downwardSwitch = repeated(repeated({}, 4, 1440), 29, 24);
+    std::vector<unsigned long> ramp = repeated({}, 10, 1);
+    ramp.insert(ramp.end(), {2, 3, 4, 6, 8, 12, 16, 24, 32, 40});
+    ramp = repeated(ramp, 5, 48);
+    std::vector<unsigned long> longSwitch = repeated({}, 1477, 48);
+    for (unsigned int place = 0; place < 1165; ++place) {
+        longSwitch.push_back(1416 + 24 * (place % 3));
+    }
+    // A zeroed timecode hours before a 17-hour clip across midnight must not
+    // stretch it over a day.
+    const std::vector<unsigned long> fiveMinutes = repeated(repeated({}, 200, 7200), 30, 24);
+    for (const OrdinaryClip& clip :
+         {cadenceClip(10 * hour, pause, 3, "03:00:00:00"), cadenceClip(10 * hour, pause),
+          cadenceClip(24 * hour - 15 * 24, upward, 12, "03:17:41:13"),
+          cadenceClip(24 * hour - 15 * 24, upward),
+          cadenceClip(10 * hour, downwardSwitch, 20, "03:17:41:13"),
+          cadenceClip(10 * hour, downwardSwitch), cadenceClip(10 * hour, ramp, 5, "03:17:41:13"),
+          cadenceClip(10 * hour, ramp), cadenceClip(9 * hour, longSwitch, 700, "03:17:41:13"),
+          cadenceClip(9 * hour, longSwitch),
+          cadenceClip(10 * hour + 23 * 1440, fiveMinutes, 1, "00:00:00:00")}) {
+        cases.push_back({"24", clip.frames, clip.requests});
     }
     // 600 frames at 24 fps with a two-frame burst in the middle: every frame
     // answers its own timecode, the burst's frames the moments of their places.
