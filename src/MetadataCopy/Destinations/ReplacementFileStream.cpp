@@ -150,6 +150,36 @@ unsigned long shifted(unsigned long checksum, std::uint64_t after) {
     return ::crc32_combine(checksum, 0, static_cast<z_off_t>(after));
 }
 
+// Whether the file at the name, another inode than the open file, holds
+// the same bytes: storage that numbers files by their path (rclone) gives a
+// renamed file another inode number at its new name, while its open
+// descriptor keeps the old one.
+bool namesTheSameBytes(int directory, const std::string& name, int descriptor,
+                       const struct stat& open, const struct stat& named) {
+    if (!S_ISREG(named.st_mode) || named.st_dev != open.st_dev || named.st_size != open.st_size) {
+        return false;
+    }
+    const int other = ::openat(directory, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (other < 0) {
+        return false;
+    }
+    constexpr std::uint64_t block = 1 << 17;
+    const std::unique_ptr<char[]> mine(new char[block]), theirs(new char[block]);
+    const std::uint64_t size = static_cast<std::uint64_t>(open.st_size);
+    bool same = true;
+    for (std::uint64_t offset = 0; same && offset < size;) {
+        const std::uint64_t count = std::min(block, size - offset);
+        same = DescriptorInputStream::readAt(descriptor, mine.get(), count, offset) ==
+                   static_cast<std::int64_t>(count) &&
+               DescriptorInputStream::readAt(other, theirs.get(), count, offset) ==
+                   static_cast<std::int64_t>(count) &&
+               std::memcmp(mine.get(), theirs.get(), static_cast<std::size_t>(count)) == 0;
+        offset += count;
+    }
+    ::close(other);
+    return same;
+}
+
 // How much is read back at a time, and how much of the file is read back at
 // once to take the bytes that an overwrite replaces (OpenEXR overwrites the
 // table of chunk offsets, small writes of 8 bytes each, at the end).
@@ -375,7 +405,8 @@ bool ReplacementFileStream::holdsWhatWasWritten() {
 }
 
 // Whether the file's name holds this file (its status read now, as a rename
-// may give a file another inode number on some FUSE file systems), and
+// may give a file another inode number on some FUSE file systems; where only
+// the name shows another one, by its bytes), and
 // nothing wrote into it since its bytes were read back: its size and
 // modification time are still those read then, or else, since some file
 // systems move the modification time by themselves (FAT through FUSE stores
@@ -384,7 +415,8 @@ bool ReplacementFileStream::isInPlaceAsChecked(bool& inPlace) {
     struct stat now, named;
     inPlace = ::fstat(descriptor, &now) == 0 &&
               ::fstatat(directory, destinationFileName.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-              FileStatus::isSameFile(named, now);
+              (FileStatus::isSameFile(named, now) ||
+               namesTheSameBytes(directory, destinationFileName, descriptor, now, named));
     return inPlace &&
            (FileStatus::isSameFileAndContent(now, checkedStatus) || holdsWhatWasWritten());
 }
