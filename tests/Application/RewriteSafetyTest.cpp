@@ -155,6 +155,15 @@ std::unique_ptr<FuseMount> mountStorage(const std::string& storage, const fs::pa
         const fs::path store = where.parent_path() / "store";
         fs::create_directory(store);
         command = {"bindfs", "-f", "--chmod-ignore", store.string(), where.string()};
+    } else if (storage == "rclone with a write cache") {
+        const fs::path store = where.parent_path() / "store";
+        fs::create_directory(store);
+        command = {"rclone",           "mount",
+                   store.string(),     where.string(),
+                   "--config",         "/dev/null",
+                   "--cache-dir",      (where.parent_path() / "cache").string(),
+                   "--vfs-cache-mode", "writes",
+                   "--vfs-write-back", "0s"};
     } else {
 #ifdef STORE_ON_CLOSE_FILE_SYSTEM
         const fs::path store = where.parent_path() / "store";
@@ -706,6 +715,21 @@ std::vector<Interference> otherWritersAndStorages() {
     }
     // Storage that answers no request for an attribute (rclone): a frame without any.
     add("AttributesFailForEveryFile").storage = "stores at close, attributes fail";
+    // A real one, which also numbers files by their path: the renamed file shows another inode.
+    Interference& rclone = add("RcloneMountWithAWriteCache");
+    rclone.storage = "rclone with a write cache";
+    // The frame just written through the mount is uploaded after it was closed, which moves its
+    // status: the run starts once the upload is done.
+    rclone.prepare = [](const fs::path& frame) {
+        const fs::path stored = frame.parent_path().parent_path() / "store" / frame.filename();
+        for (int wait = 0;
+             wait < 500 && (!fs::exists(stored) || fs::file_size(stored) != fs::file_size(frame));
+             ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        return std::string();
+    };
     // An I/O error of the frame's own, its directory answering: the frame is not rewritten.
     Interference& unreadable = add("AttributesFailForTheFrameAlone");
     unreadable.trace = {"-e", "trace=fgetxattr,flistxattr", "-e",
