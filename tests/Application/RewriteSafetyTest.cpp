@@ -155,14 +155,15 @@ std::unique_ptr<FuseMount> mountStorage(const std::string& storage, const fs::pa
         const fs::path store = where.parent_path() / "store";
         fs::create_directory(store);
         command = {"bindfs", "-f", "--chmod-ignore", store.string(), where.string()};
-    } else if (storage == "rclone with a write cache") {
+    } else if (storage.compare(0, 6, "rclone") == 0) {
         const fs::path store = where.parent_path() / "store";
         fs::create_directory(store);
+        const std::string cache = storage == "rclone with a write cache" ? "writes" : "off";
         command = {"rclone",           "mount",
                    store.string(),     where.string(),
                    "--config",         "/dev/null",
                    "--cache-dir",      (where.parent_path() / "cache").string(),
-                   "--vfs-cache-mode", "writes",
+                   "--vfs-cache-mode", cache,
                    "--vfs-write-back", "0s"};
     } else {
 #ifdef STORE_ON_CLOSE_FILE_SYSTEM
@@ -720,7 +721,7 @@ std::vector<Interference> otherWritersAndStorages() {
     rclone.storage = "rclone with a write cache";
     // The frame just written through the mount is uploaded after it was closed, which moves its
     // status: the run starts once the upload is done.
-    rclone.prepare = [](const fs::path& frame) {
+    const auto uploaded = [](const fs::path& frame) {
         const fs::path stored = frame.parent_path().parent_path() / "store" / frame.filename();
         for (int wait = 0;
              wait < 500 && (!fs::exists(stored) || fs::file_size(stored) != fs::file_size(frame));
@@ -730,6 +731,13 @@ std::vector<Interference> otherWritersAndStorages() {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         return std::string();
     };
+    rclone.prepare = uploaded;
+    // Without a cache, a file cannot be written out of order, and one removed while open is
+    // stored when it is closed: the temporary file is removed again after that.
+    Interference& uncached = add("RcloneMountWithoutACache");
+    uncached.storage = "rclone without a cache";
+    uncached.prepare = uploaded;
+    uncached.failure = creationFailed;
     // An I/O error of the frame's own, its directory answering: the frame is not rewritten.
     Interference& unreadable = add("AttributesFailForTheFrameAlone");
     unreadable.trace = {"-e", "trace=fgetxattr,flistxattr", "-e",
