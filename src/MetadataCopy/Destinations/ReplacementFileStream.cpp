@@ -591,9 +591,29 @@ bool ReplacementFileStream::discard() noexcept {
     }
     closeFile();
     if (removed && isOwnTemporaryFile()) {
-        ::unlinkat(directory, temporaryFileName.c_str(), 0);
+        removeIfStillOwn();
     }
     return own;
+}
+
+// Removes the temporary file, closed already, where the name still names it
+// and nobody locks it: without the lock, the number of the inode freed by the
+// first removal may already be another run's new file's (a run that shares no
+// lock on the frame), which locks it from its creation.
+void ReplacementFileStream::removeIfStillOwn() noexcept {
+    int named = ::openat(directory, temporaryFileName.c_str(),
+                         O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (named < 0) {
+        return;
+    }
+    struct stat status;
+    if (LockedDestination::lockWithoutWaiting(named, directory, temporaryFileName) !=
+            LockedDestination::LockResult::heldByAnother &&
+        ::fstat(named, &status) == 0 && FileStatus::isSameFile(status, createdStatus) &&
+        isOwnTemporaryFile()) {
+        ::unlinkat(directory, temporaryFileName.c_str(), 0);
+    }
+    ::close(named);
 }
 
 // Closing releases the lock. After a commit the data was stored (fdatasync,

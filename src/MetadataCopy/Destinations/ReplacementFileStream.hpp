@@ -124,6 +124,7 @@ private:
     bool showsTheFramesPermissionBits() const;
     bool isOwnTemporaryFile() const;
     bool discard() noexcept;
+    void removeIfStillOwn() noexcept;
     void closeFile() noexcept;
 
     int directory;
