@@ -55,6 +55,12 @@ const std::string earlierFileKept =
     "okalu-tafe: <path> now holds the rewrite of the earlier file; <path>.tmp holds the earlier "
     "file.";
 
+// Where a failed rename left the frame's name free and it could not be put back.
+const std::string copyKept =
+    "okalu-tafe: <path> is missing; <path>.earlier-<process id> holds the earlier file.";
+const std::string notPutBack =
+    "okalu-tafe: <path> is missing and the earlier file could not be put back.";
+
 const std::vector<Message> messages = {
     {"1 source file was found.", {" file", " was", " found."}},
     {"N source files were found.", {"s were"}},
@@ -131,6 +137,8 @@ const std::vector<Message> messages = {
      {"okalu-tafe: %s.\\n", " now holds the rewrite of the earlier file",
       ".tmp holds the file that was found in its place"}},
     {earlierFileKept, {".tmp holds the earlier file"}},
+    {copyKept, {"okalu-tafe: %s is missing; %s holds the earlier file.\\n"}},
+    {notPutBack, {"okalu-tafe: %s is missing and the earlier file could not be put back.\\n"}},
     {"<file>:<line>: Assertion `<condition>' failed.", {"Assertion `"}},
 };
 
@@ -143,6 +151,9 @@ const std::set<std::string> notRunHere = {
     // rewrite-safety tests make it happen.
     swappedBack,
     earlierFileKept,
+    // Only where storage hides the frame, the rename fails, and the put back fails too.
+    copyKept,
+    notPutBack,
     // A fault of the program.
     "<file>:<line>: Assertion `<condition>' failed.",
 };

@@ -151,12 +151,31 @@ std::unique_ptr<FuseMount> mountStorage(const std::string& storage, const fs::pa
             return nullptr;
         }
         command = {"fusefat", "-f", "-o", "rw+", image.string(), where.string()};
+    } else if (storage == "bindfs ignoring chmod") {
+        const fs::path store = where.parent_path() / "store";
+        fs::create_directory(store);
+        command = {"bindfs", "-f", "--chmod-ignore", store.string(), where.string()};
+    } else if (storage.compare(0, 6, "rclone") == 0) {
+        const fs::path store = where.parent_path() / "store";
+        fs::create_directory(store);
+        const std::string cache = storage == "rclone with a write cache" ? "writes" : "off";
+        command = {"rclone",           "mount",
+                   store.string(),     where.string(),
+                   "--config",         "/dev/null",
+                   "--cache-dir",      (where.parent_path() / "cache").string(),
+                   "--vfs-cache-mode", cache,
+                   "--vfs-write-back", "0s"};
     } else {
 #ifdef STORE_ON_CLOSE_FILE_SYSTEM
         const fs::path store = where.parent_path() / "store";
         fs::create_directory(store);
         command = {STORE_ON_CLOSE_FILE_SYSTEM, store.string(), where.string(),
                    "--fail-stores-while=" + (where.parent_path() / "stores fail").string()};
+        if (storage == "stores at close, hides open files") {
+            command.push_back("--hide-open-files");
+        } else if (storage == "stores at close, attributes fail") {
+            command.push_back("--attributes-fail");
+        }
 #else
         return nullptr;
 #endif
@@ -308,6 +327,9 @@ struct Interference {
     std::string errors{};
     // Whether the frame holds the rewrite after a failure.
     bool rewriteStays = false;
+    // Whether the frame keeps the mode, owner and group that it had before the run, and stands
+    // alone in its directory (no hidden name, no copy left).
+    bool keepsItsAccess = false;
 };
 
 void PrintTo(const Interference& interference, std::ostream* stream) {
@@ -381,6 +403,8 @@ TEST_P(InterferenceTest, TheRunKeepsWhatOthersDidAndLeavesNoTemporaryFile) {
     if (!skip.empty()) {
         GTEST_SKIP() << skip;
     }
+    struct stat before;
+    ASSERT_EQ(::lstat(path("shots/frame.exr").c_str(), &before), 0);
 
     ToolInvocation run = invocation("shots/frame.exr");
     if (!interference.faults.empty()) {
@@ -435,6 +459,19 @@ TEST_P(InterferenceTest, TheRunKeepsWhatOthersDidAndLeavesNoTemporaryFile) {
     }
     EXPECT_EQ(result.errors, errors);
     EXPECT_TRUE(temporaryFiles(directory.path() / interference.directory).empty());
+    if (interference.keepsItsAccess) {
+        struct stat after;
+        ASSERT_EQ(::lstat(path(frame).c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(after.st_gid, before.st_gid);
+        std::vector<std::string> names;
+        for (fs::directory_iterator entry(directory.path() / interference.directory), end;
+             entry != end; ++entry) {
+            names.push_back(entry->path().filename().string());
+        }
+        EXPECT_EQ(names, std::vector<std::string>{"frame.exr"});
+    }
 }
 
 #ifdef __linux__
@@ -540,11 +577,18 @@ INSTANTIATE_TEST_SUITE_P(
                          fs::permissions(frame, fs::owner_read | fs::owner_write);
                          return std::string();
                      }},
+        // A mode that the umask narrows at the creation (022 or 002) still needs the chmod.
         Interference{"ModeNotSetWhereTheFileSystemHasNoChmod",
                      withoutPermissionBits,
                      {},
                      {},
-                     "Temporary file could not be created."},
+                     "Temporary file could not be created.",
+                     false,
+                     "shots",
+                     [](const fs::path& frame) {
+                         fs::permissions(frame, fs::perms(0666));
+                         return std::string();
+                     }},
         Interference{"AttributesRefusedByTheFileSystem",
                      {"-e", "trace=fsetxattr", "-e", "inject=fsetxattr:error=EOPNOTSUPP"},
                      {},
@@ -620,6 +664,85 @@ std::vector<Interference> otherWritersAndStorages() {
     vanished.failure = changed;
     vanished.rewriteStays = true;
     vanished.errors = "okalu-tafe: {frame} now holds the rewrite of the earlier file.\n";
+
+    // The temporary file removed below a FUSE file system that hides open files (another host's
+    // run, a cleanup job on the server) while the run renames it: the storage has moved the
+    // frame to a hidden name, and the run puts it back, by a second name, or where the storage
+    // refuses one, by a copy renamed into the free name.
+    for (const bool linked : {true, false}) {
+        Interference& removed =
+            add(linked ? "TemporaryFileRemovedBelowDuringTheRename"
+                       : "TemporaryFileRemovedBelowDuringTheRenameWithoutLinks");
+        removed.storage = "stores at close, hides open files";
+        removed.faults = "renameat2=EINVAL";
+        removed.trace = {"-e", "trace=renameat,linkat", "-e",
+                         "inject=renameat:delay_enter=2s:when=1"};
+        if (!linked) {
+            removed.trace.insert(removed.trace.end(), {"-e", "inject=linkat:error=EPERM"});
+        }
+        removed.heldAt = renameCalls;
+        removed.act = [](const fs::path& directory) {
+            fs::remove(directory / "store/frame.exr.tmp");
+        };
+        removed.failure = "Temporary file could not be renamed.";
+        removed.prepare = [](const fs::path& frame) {
+            fs::permissions(frame, fs::perms(0640));
+            return std::string();
+        };
+        removed.keepsItsAccess = true;
+    }
+    // Storage that takes a chmod without applying it: the frame is rewritten with its mode where
+    // the creation gives it, and where the umask narrows it (022 or 002), is left as it is.
+    for (const bool narrowed : {false, true}) {
+        Interference& ignored =
+            add(narrowed ? "ChmodIgnoredAndTheModeNarrowedByTheUmask" : "ChmodIgnoredByTheStorage");
+        ignored.storage = "bindfs ignoring chmod";
+        ignored.prepare = [narrowed](const fs::path& frame) {
+            // Through the mount, a chmod would be ignored as well; below, the mount shows it once
+            // its cache of the frame's status runs out.
+            const mode_t mode = narrowed ? 0666 : 0640;
+            fs::permissions(frame.parent_path().parent_path() / "store" / frame.filename(),
+                            fs::perms(mode));
+            struct stat status {};
+            for (int wait = 0; wait < 300 && (::stat(frame.c_str(), &status) != 0 ||
+                                              (status.st_mode & 07777) != mode);
+                 ++wait) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            return std::string();
+        };
+        ignored.failure = narrowed ? creationFailed : "";
+        ignored.keepsItsAccess = true;
+    }
+    // Storage that answers no request for an attribute (rclone): a frame without any.
+    add("AttributesFailForEveryFile").storage = "stores at close, attributes fail";
+    // A real one, which also numbers files by their path: the renamed file shows another inode.
+    Interference& rclone = add("RcloneMountWithAWriteCache");
+    rclone.storage = "rclone with a write cache";
+    // The frame just written through the mount is uploaded after it was closed, which moves its
+    // status: the run starts once the upload is done.
+    const auto uploaded = [](const fs::path& frame) {
+        const fs::path stored = frame.parent_path().parent_path() / "store" / frame.filename();
+        for (int wait = 0;
+             wait < 500 && (!fs::exists(stored) || fs::file_size(stored) != fs::file_size(frame));
+             ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        return std::string();
+    };
+    rclone.prepare = uploaded;
+    // Without a cache, a file cannot be written out of order, and one removed while open is
+    // stored when it is closed: the temporary file is removed again after that.
+    Interference& uncached = add("RcloneMountWithoutACache");
+    uncached.storage = "rclone without a cache";
+    uncached.prepare = uploaded;
+    uncached.failure = creationFailed;
+    // An I/O error of the frame's own, its directory answering: the frame is not rewritten.
+    Interference& unreadable = add("AttributesFailForTheFrameAlone");
+    unreadable.trace = {"-e", "trace=fgetxattr,flistxattr", "-e",
+                        "inject=fgetxattr,flistxattr:error=EIO"};
+    unreadable.failure = creationFailed;
 
     // A hard link of the frame made by hand at its temporary name is a second name, not work.
     add("HardLinkOfTheFrameAtTheTemporaryName").prepare = [](const fs::path& frame) {

@@ -3,9 +3,14 @@
 // kept in memory, fsync answers 0 without storing anything, and each close (FUSE's flush) stores
 // the file, or, while the file named by --fail-stores-while exists, fails with EIO and drops what
 // was written. Renames, exchanges included, go to the directory below; there are no extended
-// attributes.
+// attributes. With --hide-open-files, the FUSE library moves a file that is open to a hidden name
+// (".fuse_hidden...") before it renames another file over it or removes it, as sshfs and s3fs
+// do, and names found stay known for a minute, as through their caches, so that a file removed
+// below is still renamed from. With --attributes-fail, every request for an extended attribute
+// (ACLs included) answers EIO, as rclone's mounts do.
 //
-//     store-on-close-fs DIRECTORY MOUNTPOINT [--fail-stores-while=FILE] [FUSE options]
+//     store-on-close-fs DIRECTORY MOUNTPOINT [--fail-stores-while=FILE] [--hide-open-files]
+//                       [--attributes-fail] [FUSE options]
 //
 // It runs in the foreground, single-threaded, until it is unmounted.
 #define FUSE_USE_VERSION 31
@@ -27,6 +32,7 @@ namespace {
 
 int backing = -1;
 std::string failStoresWhile;
+bool hideOpenFiles = false;
 
 // What was written to an open file and not stored yet, by inode, shared by its openings.
 struct Pending {
@@ -51,8 +57,8 @@ int result(int value) {
 
 void* start(struct fuse_conn_info*, struct fuse_config* config) {
     config->use_ino = 1;
-    config->hard_remove = 1;
-    config->entry_timeout = 0;
+    config->hard_remove = hideOpenFiles ? 0 : 1;
+    config->entry_timeout = hideOpenFiles ? 60 : 0;
     config->attr_timeout = 0;
     config->negative_timeout = 0;
     return nullptr;
@@ -252,6 +258,14 @@ int readDirectory(const char* path, void* buffer, fuse_fill_dir_t fill, off_t,
     return 0;
 }
 
+int failAttribute(const char*, const char*, char*, size_t) {
+    return -EIO;
+}
+
+int failAttributeList(const char*, char*, size_t) {
+    return -EIO;
+}
+
 int fileSystemStatus(const char*, struct statvfs* status) {
     return result(::fstatvfs(backing, status));
 }
@@ -261,7 +275,8 @@ int fileSystemStatus(const char*, struct statvfs* status) {
 int main(int argc, char* argv[]) {
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: %s DIRECTORY MOUNTPOINT [--fail-stores-while=FILE] [FUSE options]\n",
+                     "usage: %s DIRECTORY MOUNTPOINT [--fail-stores-while=FILE] "
+                     "[--hide-open-files] [--attributes-fail] [FUSE options]\n",
                      argv[0]);
         return 2;
     }
@@ -272,9 +287,14 @@ int main(int argc, char* argv[]) {
     }
     std::vector<char*> arguments{argv[0], argv[2], const_cast<char*>("-f"),
                                  const_cast<char*>("-s")};
+    bool attributesFail = false;
     for (int index = 3; index < argc; ++index) {
         if (std::strncmp(argv[index], "--fail-stores-while=", 20) == 0) {
             failStoresWhile = argv[index] + 20;
+        } else if (std::strcmp(argv[index], "--hide-open-files") == 0) {
+            hideOpenFiles = true;
+        } else if (std::strcmp(argv[index], "--attributes-fail") == 0) {
+            attributesFail = true;
         } else {
             arguments.push_back(argv[index]);
         }
@@ -302,5 +322,9 @@ int main(int argc, char* argv[]) {
     operations.utimens = setTimes;
     operations.readdir = readDirectory;
     operations.statfs = fileSystemStatus;
+    if (attributesFail) {
+        operations.getxattr = failAttribute;
+        operations.listxattr = failAttributeList;
+    }
     return fuse_main(static_cast<int>(arguments.size()), arguments.data(), &operations, nullptr);
 }

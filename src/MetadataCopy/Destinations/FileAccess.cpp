@@ -1,8 +1,12 @@
 #include "MetadataCopy/Destinations/FileAccess.hpp"
 
 #include <cerrno>
+#include <string>
 #include <sys/types.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/xattr.h>
+#endif
 
 #if defined(OKALU_HAVE_LIBACL) || defined(OKALU_HAVE_LIBATTR)
 #include <attr/error_context.h>
@@ -58,6 +62,30 @@ bool copyOwner(int descriptor, struct stat& created, const struct stat& original
 }
 
 #if defined(OKALU_HAVE_LIBACL) || defined(OKALU_HAVE_LIBATTR)
+// Whether an error of a request for the original's ACL or attributes is the
+// storage's answer for every file: the same request on the directory fails
+// with it too, or is refused there (rclone mounts answer EIO for files and
+// EOPNOTSUPP for directories). There, as cp does, the file is taken for one
+// without them; a failure for the file alone (an I/O error of its own) is a
+// failure. The directory, which may be open for searching only, is reached
+// through its /proc entry.
+bool failsForEveryFile(int directory, int error, const char* attribute) {
+#ifdef __linux__
+    if (directory < 0) {
+        return false;
+    }
+    const std::string entry = "/proc/self/fd/" + std::to_string(directory);
+    const ssize_t answer = attribute != nullptr ? ::getxattr(entry.c_str(), attribute, nullptr, 0)
+                                                : ::listxattr(entry.c_str(), nullptr, 0);
+    return answer < 0 && (errno == error || errno == ENOTSUP || errno == EOPNOTSUPP);
+#else
+    static_cast<void>(directory);
+    static_cast<void>(error);
+    static_cast<void>(attribute);
+    return false;
+#endif
+}
+
 // What libacl and libattr report while they copy, each report right after the
 // call that failed, with its errno. A file system without ACLs or extended
 // attributes, or a kind of attribute that the process may not set, refuses;
@@ -94,8 +122,8 @@ bool copiedAllButRefused(int result, const CopyReports& reports) {
 // fchmod with ENOSYS), its ACLs and its extended attributes. An ACL or an
 // attribute that the file system or the process's rights refuse is skipped;
 // any other failure to set one fails.
-bool copy(int descriptor, struct stat& created, const struct stat& original,
-          int originalDescriptor) {
+bool copy(int descriptor, struct stat& created, const struct stat& original, int originalDescriptor,
+          int directory) {
     if (originalDescriptor >= 0 && !copyOwner(descriptor, created, original)) {
         return false;
     }
@@ -112,9 +140,12 @@ bool copy(int descriptor, struct stat& created, const struct stat& original,
     // fall back to setting the permission bits again, which a file system
     // without them (FAT through FUSE) refuses without a report. A file system
     // without ACLs under the original has none to copy.
-    const int extended = ::acl_extended_fd(originalDescriptor);
+    int extended = ::acl_extended_fd(originalDescriptor);
     if (extended < 0 && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS) {
-        return false;
+        if (!failsForEveryFile(directory, errno, "system.posix_acl_access")) {
+            return false;
+        }
+        extended = 0;
     }
     CopyReports aclReports{{noteReport, nullptr, nullptr}};
     if (extended == 1 && !copiedAllButRefused(::perm_copy_fd(nullptr, originalDescriptor, nullptr,
@@ -124,6 +155,12 @@ bool copy(int descriptor, struct stat& created, const struct stat& original,
     }
 #endif
 #ifdef OKALU_HAVE_LIBATTR
+    // Listed first, so that storage that cannot list them for any file is
+    // told from a failure of this file's.
+    if (::flistxattr(originalDescriptor, nullptr, 0) < 0 && errno != ENOTSUP &&
+        errno != EOPNOTSUPP && errno != ENOSYS && failsForEveryFile(directory, errno, nullptr)) {
+        return true;
+    }
     CopyReports attributeReports{{noteReport, nullptr, nullptr}};
     if (!copiedAllButRefused(::attr_copy_fd(nullptr, originalDescriptor, nullptr, descriptor,
                                             nullptr, &attributeReports.context),

@@ -5,6 +5,7 @@
 #include "MetadataCopy/Destinations/FileAccess.hpp"
 #include "MetadataCopy/Destinations/FileStatus.hpp"
 #include "MetadataCopy/Destinations/LockedDestination.hpp"
+#include "MetadataCopy/Destinations/OriginalRestorer.hpp"
 
 #include <OpenEXR/Iex.h>
 
@@ -149,6 +150,36 @@ unsigned long shifted(unsigned long checksum, std::uint64_t after) {
     return ::crc32_combine(checksum, 0, static_cast<z_off_t>(after));
 }
 
+// Whether the file at the name, another inode than the open file, holds
+// the same bytes: storage that numbers files by their path (rclone) gives a
+// renamed file another inode number at its new name, while its open
+// descriptor keeps the old one.
+bool namesTheSameBytes(int directory, const std::string& name, int descriptor,
+                       const struct stat& open, const struct stat& named) {
+    if (!S_ISREG(named.st_mode) || named.st_dev != open.st_dev || named.st_size != open.st_size) {
+        return false;
+    }
+    const int other = ::openat(directory, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (other < 0) {
+        return false;
+    }
+    constexpr std::uint64_t block = 1 << 17;
+    const std::unique_ptr<char[]> mine(new char[block]), theirs(new char[block]);
+    const std::uint64_t size = static_cast<std::uint64_t>(open.st_size);
+    bool same = true;
+    for (std::uint64_t offset = 0; same && offset < size;) {
+        const std::uint64_t count = std::min(block, size - offset);
+        same = DescriptorInputStream::readAt(descriptor, mine.get(), count, offset) ==
+                   static_cast<std::int64_t>(count) &&
+               DescriptorInputStream::readAt(other, theirs.get(), count, offset) ==
+                   static_cast<std::int64_t>(count) &&
+               std::memcmp(mine.get(), theirs.get(), static_cast<std::size_t>(count)) == 0;
+        offset += count;
+    }
+    ::close(other);
+    return same;
+}
+
 // How much is read back at a time, and how much of the file is read back at
 // once to take the bytes that an overwrite replaces (OpenEXR overwrites the
 // table of chunk offsets, small writes of 8 bytes each, at the end).
@@ -169,13 +200,18 @@ ReplacementFileStream::ReplacementFileStream(int directoryDescriptor, const std:
                     : ::fstatat(directory, destinationFileName.c_str(), &destinationStatus, 0) == 0;
     clearTemporaryName(directory, temporaryFileName,
                        originalDescriptor >= 0 && modeKnown ? &destinationStatus : nullptr);
+    // Created with the frame's permission bits (as far as the umask lets
+    // them through, and with the owner's reading and writing that the run
+    // needs), so that storage that takes a chmod without applying it keeps
+    // them as near as it can; the set-ID bits come only after the data.
+    const mode_t creationMode =
+        modeKnown ? (destinationStatus.st_mode & 0777) | S_IRUSR | S_IWUSR : 0666;
     // O_EXCL and O_NOFOLLOW: if anything reappeared at the name since it was
     // cleared, creation fails instead of writing through it. Open for
     // reading too, so that what was written can be read back through the
     // locked descriptor.
     descriptor = ::openat(directory, temporaryFileName.c_str(),
-                          O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          modeKnown ? S_IRUSR | S_IWUSR : 0666);
+                          O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, creationMode);
     if (descriptor < 0) {
         throw Exception(creationFailed);
     }
@@ -314,14 +350,26 @@ void ReplacementFileStream::flushToDisk() {
     // write by a process without the capability to keep them clears the
     // set-user-ID and set-group-ID bits. fchmod, unlike the mode given to
     // open, is not narrowed by the umask.
-    const bool stored = !failed && file != nullptr && std::fflush(file) == 0 &&
-                        (!modeKnown || FileAccess::copy(descriptor, createdStatus,
-                                                        destinationStatus, originalDescriptor)) &&
-                        flushFileToDisk(descriptor) && isStoredOnClose(descriptor);
+    const bool stored =
+        !failed && file != nullptr && std::fflush(file) == 0 &&
+        (!modeKnown || (FileAccess::copy(descriptor, createdStatus, destinationStatus,
+                                         originalDescriptor, directory) &&
+                        showsTheFramesPermissionBits())) &&
+        flushFileToDisk(descriptor) && isStoredOnClose(descriptor);
     if (!stored) {
         throw Exception(discard() ? creationFailed : renameFailed);
     }
     flushed = true;
+}
+
+// Whether the file shows the frame's permission bits once they were set:
+// storage that takes a chmod without applying it (bindfs --chmod-ignore)
+// answers it without an error. Set-ID bits are not compared, as the system
+// clears set-group-ID by itself for a group that the process is not in.
+bool ReplacementFileStream::showsTheFramesPermissionBits() const {
+    struct stat status;
+    return ::fstat(descriptor, &status) == 0 &&
+           (status.st_mode & 0777) == (destinationStatus.st_mode & 0777);
 }
 
 // Whether the file holds exactly the bytes written, read back through the
@@ -357,7 +405,8 @@ bool ReplacementFileStream::holdsWhatWasWritten() {
 }
 
 // Whether the file's name holds this file (its status read now, as a rename
-// may give a file another inode number on some FUSE file systems), and
+// may give a file another inode number on some FUSE file systems; where only
+// the name shows another one, by its bytes), and
 // nothing wrote into it since its bytes were read back: its size and
 // modification time are still those read then, or else, since some file
 // systems move the modification time by themselves (FAT through FUSE stores
@@ -366,7 +415,8 @@ bool ReplacementFileStream::isInPlaceAsChecked(bool& inPlace) {
     struct stat now, named;
     inPlace = ::fstat(descriptor, &now) == 0 &&
               ::fstatat(directory, destinationFileName.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-              FileStatus::isSameFile(named, now);
+              (FileStatus::isSameFile(named, now) ||
+               namesTheSameBytes(directory, destinationFileName, descriptor, now, named));
     return inPlace &&
            (FileStatus::isSameFileAndContent(now, checkedStatus) || holdsWhatWasWritten());
 }
@@ -418,6 +468,7 @@ void ReplacementFileStream::putInPlace(const struct stat* original, const std::s
         (::renameat(directory, temporaryFileName.c_str(), directory, destinationFileName.c_str()) !=
              0 &&
          !holdsTheTemporaryFile())) {
+        putBackOriginal(path);
         discard();
         throw Exception(renameFailed);
     }
@@ -489,6 +540,32 @@ void ReplacementFileStream::checkAfterExchange(const struct stat& original,
     throw Exception(message);
 }
 
+// After a failed rename or exchange the file's name must still hold the
+// original: where the storage moved it away (FUSE hides an open file before a
+// rename over it, and leaves it hidden when the rename fails), it is put back;
+// where it cannot be, standard error says so, with where a copy of it stands.
+void ReplacementFileStream::putBackOriginal(const std::string& path) {
+    if (originalDescriptor < 0) {
+        return;
+    }
+    OriginalRestorer restorer(directory, destinationFileName, originalDescriptor);
+    if (restorer.restore() != OriginalRestorer::Outcome::notPutBack) {
+        return;
+    }
+    const std::string shown = path.empty() ? destinationFileName : path;
+    if (restorer.keptAt().empty()) {
+        std::fprintf(stderr,
+                     "okalu-tafe: %s is missing and the earlier file could not be put back.\n",
+                     shown.c_str());
+    } else {
+        const std::string::size_type slash = shown.rfind('/');
+        const std::string kept =
+            (slash == std::string::npos ? "" : shown.substr(0, slash + 1)) + restorer.keptAt();
+        std::fprintf(stderr, "okalu-tafe: %s is missing; %s holds the earlier file.\n",
+                     shown.c_str(), kept.c_str());
+    }
+}
+
 bool ReplacementFileStream::isOwnTemporaryFile() const {
     struct stat named;
     return ::fstatat(directory, temporaryFileName.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -497,18 +574,46 @@ bool ReplacementFileStream::isOwnTemporaryFile() const {
 
 // Removes and closes the temporary file, in that order, so that its lock
 // lasts as long as its name; false when its name no longer names the file
-// this stream created, which is then left alone.
+// this stream created, which is then left alone. Where the name still names
+// it once closed, it is removed again: a FUSE file system fails to remove an
+// open file that it cannot hide (a large one on s3fs), and one that stores a
+// file when it is closed may store it anew then (rclone without a cache).
 bool ReplacementFileStream::discard() noexcept {
     bool own = true;
+    bool removed = false;
     if (ownsTemporaryFile) {
         ownsTemporaryFile = false;
         own = isOwnTemporaryFile();
+        removed = own;
         if (own) {
             ::unlinkat(directory, temporaryFileName.c_str(), 0);
         }
     }
     closeFile();
+    if (removed && isOwnTemporaryFile()) {
+        removeIfStillOwn();
+    }
     return own;
+}
+
+// Removes the temporary file, closed already, where the name still names it
+// and nobody locks it: without the lock, the number of the inode freed by the
+// first removal may already be another run's new file's (a run that shares no
+// lock on the frame), which locks it from its creation.
+void ReplacementFileStream::removeIfStillOwn() noexcept {
+    int named = ::openat(directory, temporaryFileName.c_str(),
+                         O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (named < 0) {
+        return;
+    }
+    struct stat status;
+    if (LockedDestination::lockWithoutWaiting(named, directory, temporaryFileName) !=
+            LockedDestination::LockResult::heldByAnother &&
+        ::fstat(named, &status) == 0 && FileStatus::isSameFile(status, createdStatus) &&
+        isOwnTemporaryFile()) {
+        ::unlinkat(directory, temporaryFileName.c_str(), 0);
+    }
+    ::close(named);
 }
 
 // Closing releases the lock. After a commit the data was stored (fdatasync,

@@ -29,7 +29,8 @@ namespace MetadataCopy {
 class ReplacementFileStream : public Imf::OStream {
 public:
     /// Creates the temporary file, the name with ".tmp" appended, in the open
-    /// directory, readable and writable by its owner only, and locks it. An
+    /// directory, with the permission bits of the file of that name (as the
+    /// umask allows, readable and writable by its owner), and locks it. An
     /// entry already at the temporary name (a leftover file that nobody locks
     /// or a symbolic link) is removed first and the new file is created
     /// exclusively, so writing never follows a link planted there; a
@@ -42,8 +43,10 @@ public:
     /// differ), its POSIX ACLs (where it has more than its permission bits)
     /// and its extended attributes, as far as the process and the file system
     /// allow; what they refuse is skipped (an owner refused alone still leaves
-    /// the group). Any other failure to set them (no space, an exceeded quota,
-    /// an I/O error) fails. The directory, open for reading or for searching
+    /// the group), and so are ACLs and attributes that the storage cannot
+    /// report for any file. Any other failure to set them (no space, an
+    /// exceeded quota, an I/O error) fails, and so do permission bits that
+    /// the file does not show once set. The directory, open for reading or for searching
     /// only, stays the caller's and must stay open until the stream is
     /// destroyed. Throws Exception "Temporary file could not be created.", or
     /// "File is being written by another process." when what stands at the
@@ -95,7 +98,9 @@ public:
     /// the original was changed so, or, without an exchange, when the file's
     /// name does not hold the temporary file after the rename; "Temporary file
     /// could not be renamed." when the rename failed or another file took the
-    /// temporary file's name. The temporary file is removed whenever it is
+    /// temporary file's name; the file's name then still holds the original
+    /// file, put back where the storage moved it away, or a line on standard
+    /// error says that it could not be. The temporary file is removed whenever it is
     /// still this stream's own and has not taken the file's place. Where what
     /// it displaced cannot be put back, both files stay where they stand and a
     /// line on standard error says what each name holds, as found after the
@@ -115,8 +120,11 @@ private:
     bool isInPlaceAsChecked(bool& inPlace);
     void putInPlace(const struct stat* original, const std::string& path);
     void checkAfterExchange(const struct stat& original, const std::string& path);
+    void putBackOriginal(const std::string& path);
+    bool showsTheFramesPermissionBits() const;
     bool isOwnTemporaryFile() const;
     bool discard() noexcept;
+    void removeIfStillOwn() noexcept;
     void closeFile() noexcept;
 
     int directory;
