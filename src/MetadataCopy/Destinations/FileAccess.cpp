@@ -127,9 +127,26 @@ bool copy(int descriptor, struct stat& created, const struct stat& original, int
     if (originalDescriptor >= 0 && !copyOwner(descriptor, created, original)) {
         return false;
     }
-    if ((created.st_mode & 07777) != (original.st_mode & 07777) &&
-        ::fchmod(descriptor, original.st_mode & 07777) != 0) {
-        return false;
+    if ((created.st_mode & 07777) != (original.st_mode & 07777)) {
+        if (::fchmod(descriptor, original.st_mode & 07777) != 0 ||
+            ::fstat(descriptor, &created) != 0) {
+            return false;
+        }
+#ifdef OKALU_HAVE_LIBACL
+        // Storage that takes a chmod without applying it (bindfs
+        // --chmod-ignore) may still apply the permission bits given as the
+        // file's access ACL, which it passes on as an attribute. Whether they
+        // show at last is for the caller to judge.
+        if ((created.st_mode & 0777) != (original.st_mode & 0777)) {
+            if (const acl_t bits = ::acl_from_mode(original.st_mode & 0777)) {
+                ::acl_set_fd(descriptor, bits);
+                ::acl_free(bits);
+            }
+            if (::fstat(descriptor, &created) != 0) {
+                return false;
+            }
+        }
+#endif
     }
     if (originalDescriptor < 0) {
         return true;
