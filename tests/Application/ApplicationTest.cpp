@@ -753,12 +753,6 @@ TEST_F(ApplicationTest, AFrameWithAnIdManifestIsKeptAskedAboutOrRefusedUntouched
          found(1, 1) + progress(0, "held.exr") + question("held.exr") + progress(0, "held.exr") +
              failed("held.exr", refused) + "Nothing to do with 1 error!\n",
          1},
-        {"overwritten",
-         {"-s", "clip.vant", "-d", "held.exr"},
-         "",
-         found(1, 1) + progress(0, "held.exr") + failed("held.exr", refused) +
-             "Nothing to do with 1 error!\n",
-         1},
         {"without the metadata, kept",
          {"-s", "clip.vant", "-d", "plain.exr", "--do-not-overwrite-metadata"},
          "",
