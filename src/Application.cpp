@@ -2,6 +2,7 @@
 
 #include "ApplicationOptions.hpp"
 #include "MetadataCopy/Destinations/MetadataDestination.hpp"
+#include "MetadataCopy/Interruption.hpp"
 #include "MetadataCopy/MetadataCopy.hpp"
 #include "MetadataCopy/Options.hpp"
 
@@ -10,7 +11,6 @@
 #include <iostream>
 #include <memory>
 #include <regex>
-#include <signal.h>
 #include <stdexcept>
 
 namespace {
@@ -27,22 +27,10 @@ std::atomic<MetadataCopy::MetadataCopy*> runningMetadataCopy{nullptr};
 static_assert(std::atomic<MetadataCopy::MetadataCopy*>::is_always_lock_free,
               "the interrupt handler must reach the run object without locking");
 
-void intHandler(int) {
+// Called by the interrupt handler wherever a frame may be under way.
+void abortRunningCopy() {
     if (MetadataCopy::MetadataCopy* metadataCopy = runningMetadataCopy.load()) {
         metadataCopy->abort();
-    }
-}
-
-// A scheduler stopping a job (SIGTERM) and a closed terminal (SIGHUP) stop a run like an
-// interrupt, so that they too leave no file half-written. Any of the three that was ignored when
-// the tool started stays ignored: a run started with nohup is meant to outlive its terminal, and
-// a shell starts a script's background job with interrupts ignored.
-void installAbortHandlers() {
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
-        struct sigaction current {};
-        if (::sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
-            std::signal(signalNumber, intHandler);
-        }
     }
 }
 
@@ -150,9 +138,9 @@ int Application::run(int argc, const char** argv) {
     }
 
     MetadataCopy::MetadataDestination::setMetadataCreator(metadataCreator);
-    // From here on an interrupt no longer ends the process: the file at hand is finished and the
-    // run stops before the next one, so that no file is left half-written.
-    installAbortHandlers();
+    // A scheduler stopping a job (SIGTERM) and a closed terminal (SIGHUP) stop a run like an
+    // interrupt, so that they too leave no file half-written.
+    MetadataCopy::Interruption::installHandlers(failure, abortRunningCopy);
     // Nor does standard output that goes away (the reader of a pipe ended): the run does its
     // work, and main reports the lost console text when it is over. Nor a frame larger than the
     // file-size limit: the write fails instead, and so only that frame.

@@ -4,6 +4,7 @@
 #include "MetadataCopy/CopyingDirector/IostreamMetadataCopyingDirectorDelegate.hpp"
 #include "MetadataCopy/Destinations/MetadataDestinationCreator.hpp"
 #include "MetadataCopy/FileFinder.hpp"
+#include "MetadataCopy/Interruption.hpp"
 #include "MetadataCopy/Sources/MetadataSourceCreator.hpp"
 
 #include <iostream>
@@ -81,15 +82,20 @@ MetadataCopy::MetadataCopy(const std::vector<std::string>& sources,
           createIostreamDelegate(options), runFinished, numberOfFailedDestinations)) {}
 
 bool MetadataCopy::copy() {
-    const std::vector<std::string> sourceFiles = FileFinder::find(sources);
+    // Until the first frame, each long step ends the process at once on an interrupt; the lines
+    // between them are printed with the interrupt only noted, so that none is cut short, and the
+    // next step (or the first frame) ends the run for it.
+    const std::vector<std::string> sourceFiles =
+        Interruption::endingAtOnce([this] { return FileFinder::find(sources); });
     printNumberOfExistingFiles(sourceFiles.size(), "source");
     if (sourceFiles.empty()) {
         return false;
     }
 
     // A frame named twice is counted and rewritten once.
-    const std::vector<std::string> destinationFiles =
-        MetadataDestinationCreator::withoutRepeatedFrames(FileFinder::find(destinations));
+    const std::vector<std::string> destinationFiles = Interruption::endingAtOnce([this] {
+        return MetadataDestinationCreator::withoutRepeatedFrames(FileFinder::find(destinations));
+    });
     printNumberOfExistingFiles(destinationFiles.size(), "destination");
     if (destinationFiles.empty()) {
         return false;
@@ -98,9 +104,12 @@ bool MetadataCopy::copy() {
     try {
         // The source is read in full before any destination object exists, so a refused
         // destination list is only reported after the source proved readable.
-        const std::shared_ptr<MetadataSource> source = MetadataSourceCreator::create(sourceFiles);
+        const std::shared_ptr<MetadataSource> source = Interruption::endingAtOnce(
+            [&sourceFiles] { return MetadataSourceCreator::create(sourceFiles); });
         const std::vector<std::shared_ptr<MetadataDestination>> destinationObjects =
-            MetadataDestinationCreator::create(destinationFiles);
+            Interruption::endingAtOnce([&destinationFiles] {
+                return MetadataDestinationCreator::create(destinationFiles);
+            });
         director.copy(source, destinationObjects);
     } catch (const Exception& exception) {
         std::cout << exception.what() << "\n";

@@ -5,16 +5,19 @@
 #include "R3DSDK.hpp"
 #include "Support/ExrFixtures.hpp"
 
+#include <OpenEXR/ImfIDManifestAttribute.h>
 #include <OpenEXR/ImfTimeCode.h>
 
 #include <boost/filesystem.hpp>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <regex>
 #include <signal.h>
@@ -643,27 +646,131 @@ TEST_F(ApplicationTest, RefusedSourcesAndDestinationsTouchNoFile) {
     EXPECT_EQ(ExrFixtures::readFileBytes(path("a.exr")), before);
 }
 
-TEST_F(ApplicationTest, AnInterruptDuringAQuestionFinishesThatFileAndStops) {
+// Before the first frame is rewritten, and while the user is asked about a frame, nothing is
+// half-done: an interrupt ends the run there and then, however long the step would still take,
+// and nothing is rewritten after it.
+TEST_F(ApplicationTest, AnInterruptBeforeTheFirstFrameOrAtAQuestionEndsTheRunAtOnce) {
     writeText("clip.vant", vantText);
-    for (const char* name : {"a.exr", "b.exr", "c.exr"}) {
-        writeExr(name, Imf::TimeCode(1, 0, 0, 0), std::string("old"));
+    writeExr("a.exr", Imf::TimeCode(1, 0, 0, 0), std::string("old"));
+    writeExr("b.exr", Imf::TimeCode(1, 0, 0, 0), std::string("old"));
+    // Names on which the pattern below backtracks for hours.
+    for (const char letter : {'m', 'n'}) {
+        writeText(std::string(30, letter), "");
     }
-    ToolInvocation call =
-        invocation({"-s", "clip.vant", "-d", "*.exr", "--ask-before-overwriting-metadata"});
-    call.keepInputOpen = true;
-    ToolProcess process(call);
-    ASSERT_TRUE(process.waitForOutput(question("a.exr")));
-    // The tool waits for the answer: the interrupt arrives in the middle of the first file.
-    process.signal(SIGINT);
-    process.sendInput("y\n");
-    const ToolResult result = process.finish();
+    // A source that takes seconds to read: a million rows.
+    {
+        std::ofstream big(path("big.vant"), std::ios::binary);
+        big << vantText.substr(0, vantText.find("100;"));
+        for (int frame = 0; frame < 1000000; ++frame) {
+            big << frame
+                << ";0,3,6,9,12,15,18;100,99,98,97,96,95,94;0,0.5,1,1.5,2,2.5,3;0;0;0;0;0;"
+                   "01:00:00:00\n";
+        }
+    }
+    const std::string aborted = "Aborted by the user!\n";
+    const struct {
+        const char* title;
+        int signalNumber;
+        std::vector<std::string> arguments;
+        std::string signalAfter;
+        std::string output;
+    } cases[] = {
+        {"expanding a pattern that backtracks",
+         SIGINT,
+         {"-s", "clip.vant", "-d", "(*)+.exr"},
+         "1 source file was found.\n",
+         "1 source file was found.\n" + aborted},
+        {"reading a large source",
+         SIGTERM,
+         {"-s", "big.vant", "-d", "a.exr", "b.exr"},
+         found(1, 2),
+         found(1, 2) + aborted},
+        // The question has no line end: the message begins a line of its own.
+        {"waiting at the question",
+         SIGHUP,
+         {"-s", "clip.vant", "-d", "a.exr", "b.exr", "--ask-before-overwriting-metadata"},
+         question("a.exr"),
+         found(1, 2) + progress(0, "a.exr") + question("a.exr") + "\n" + aborted},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.title);
+        ToolInvocation call = invocation(testCase.arguments);
+        call.keepInputOpen = true;
+        ToolProcess process(call);
+        // Printed before the step begins, and not left in a buffer.
+        ASSERT_TRUE(process.waitForOutput(testCase.signalAfter, std::chrono::seconds(30)));
+        const auto signalled = std::chrono::steady_clock::now();
+        process.signal(testCase.signalNumber);
+        const ToolResult result = process.finish(std::chrono::seconds(20));
+        EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(1));
 
-    EXPECT_EQ(result.output, found(1, 3) + progress(0, "a.exr") + question("a.exr") +
-                                 progress(0, "a.exr") + copied("a.exr") + "Aborted by the user!\n");
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(metadataOf("a.exr"), vantRow100);
-    EXPECT_EQ(metadataOf("b.exr"), "old");
-    EXPECT_EQ(metadataOf("c.exr"), "old");
+        EXPECT_EQ(result.output, testCase.output);
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_EQ(result.errors, "");
+        EXPECT_EQ(metadataOf("a.exr"), "old");
+        EXPECT_EQ(metadataOf("b.exr"), "old");
+        EXPECT_TRUE(temporaryFiles().empty());
+    }
+}
+
+// A frame with an ID manifest is never rewritten (OpenEXR would misread the header), but whether
+// it holds the metadata is known from the header as stored.
+TEST_F(ApplicationTest, AFrameWithAnIdManifestIsKeptAskedAboutOrRefusedUntouched) {
+    writeText("clip.vant", vantText);
+    Imf::IDManifest manifest;
+    Imf::IDManifest::ChannelGroupManifest& group = manifest.add("id");
+    group.setComponent("object");
+    group.insert(7, "crate");
+    ExrFixtures::ExrFileSpec spec;
+    spec.timeCode = Imf::TimeCode(1, 0, 0, 0);
+    spec.extraAttributes = {{"idManifest", std::make_shared<Imf::IDManifestAttribute>(
+                                               Imf::CompressedIDManifest(manifest))}};
+    ExrFixtures::writeScanLineExr(path("plain.exr"), spec);
+    spec.lensCorrection = "old";
+    ExrFixtures::writeScanLineExr(path("held.exr"), spec);
+    const std::string refused = "Temporary file could not be created.";
+    const struct {
+        const char* title;
+        std::vector<std::string> arguments;
+        std::string input;
+        std::string output;
+        int exitStatus;
+    } cases[] = {
+        {"kept",
+         {"-s", "clip.vant", "-d", "held.exr", "--do-not-overwrite-metadata"},
+         "",
+         found(1, 1) + progress(0, "held.exr") + skipped("held.exr") + "Nothing to do!\n",
+         0},
+        {"asked, no",
+         {"-s", "clip.vant", "-d", "held.exr", "--ask-before-overwriting-metadata"},
+         "n\n",
+         found(1, 1) + progress(0, "held.exr") + question("held.exr") + skipped("held.exr") +
+             "Nothing to do!\n",
+         0},
+        {"asked, yes",
+         {"-s", "clip.vant", "-d", "held.exr", "--ask-before-overwriting-metadata"},
+         "y\n",
+         found(1, 1) + progress(0, "held.exr") + question("held.exr") + progress(0, "held.exr") +
+             failed("held.exr", refused) + "Nothing to do with 1 error!\n",
+         1},
+        {"without the metadata, kept",
+         {"-s", "clip.vant", "-d", "plain.exr", "--do-not-overwrite-metadata"},
+         "",
+         found(1, 1) + progress(0, "plain.exr") + failed("plain.exr", refused) +
+             "Nothing to do with 1 error!\n",
+         1},
+    };
+    const std::string held = ExrFixtures::readFileBytes(path("held.exr"));
+    const std::string plain = ExrFixtures::readFileBytes(path("plain.exr"));
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.title);
+        const ToolResult result = run(testCase.arguments, testCase.input);
+        EXPECT_EQ(result.output, testCase.output);
+        EXPECT_EQ(result.exitStatus, testCase.exitStatus);
+        EXPECT_EQ(ExrFixtures::readFileBytes(path("held.exr")), held);
+        EXPECT_EQ(ExrFixtures::readFileBytes(path("plain.exr")), plain);
+        EXPECT_TRUE(temporaryFiles().empty());
+    }
 }
 
 // A scheduler stopping a job (SIGTERM) and a closed terminal (SIGHUP) stop a run as an

@@ -540,7 +540,8 @@ std::vector<MessageRun> consoleRuns() {
         {"Aborted by the user!",
          framesWithMetadata,
          {"-s", vant, "-d", "a.exr", "b.exr", "--ask-before-overwriting-metadata"},
-         {"\r  OK: Metadata already exists in \"a.exr\".\nAborted by the user!\n"},
+         {"\rWould you like to overwrite existing metadata in \"a.exr\" [y/n]? \nAborted by the "
+          "user!\n"},
          1,
          false,
          interrupted},

@@ -181,9 +181,13 @@ bool ToolProcess::readOnce(int timeout) {
     return true;
 }
 
-bool ToolProcess::waitForOutput(const std::string& text) {
+bool ToolProcess::waitForOutput(const std::string& text, std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     while (result.output.find(text) == std::string::npos) {
-        if (outputPipe < 0 || !readOnce()) {
+        if (limit.count() != 0 && std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        if (outputPipe < 0 || !readOnce(limit.count() == 0 ? -1 : 100)) {
             return false;
         }
     }

@@ -52,8 +52,10 @@ public:
     ToolProcess(const ToolProcess&) = delete;
     ToolProcess& operator=(const ToolProcess&) = delete;
 
-    /// Reads standard output until it holds the text (true) or the child closes it (false).
-    bool waitForOutput(const std::string& text);
+    /// Reads standard output until it holds the text (true) or the child closes it (false), or,
+    /// with a limit (0: none), until the limit has passed (false).
+    bool waitForOutput(const std::string& text,
+                       std::chrono::seconds limit = std::chrono::seconds(0));
 
     /// Writes to standard input, which must have been kept open.
     void sendInput(const std::string& text);

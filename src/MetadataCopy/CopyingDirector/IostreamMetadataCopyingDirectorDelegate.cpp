@@ -2,6 +2,7 @@
 
 #include "Assertion/Assertion.hpp"
 #include "MetadataCopy/Destinations/MetadataDestination.hpp"
+#include "MetadataCopy/Interruption.hpp"
 
 #include <cctype>
 #include <iostream>
@@ -57,12 +58,18 @@ bool IostreamMetadataCopyingDirectorDelegate::shouldOverwriteExistingMetadata(
     case 1:
         return false;
     case 2: {
-        // No flush needed: std::cin is tied to std::cout and flushes it
-        // before it waits for the answer.
         std::cout << "\rWould you like to overwrite existing metadata in \""
                   << destination.fileName() << "\" [y/n]? ";
-        char answer = 0;
-        if (std::cin >> answer && std::tolower(static_cast<unsigned char>(answer)) == 'y') {
+        // Nothing is written while the question waits, so an interrupt ends the run there and
+        // then, not after the answer; the question is flushed before.
+        const bool yes = Interruption::endingAtOnce(
+            [] {
+                char answer = 0;
+                return static_cast<bool>(std::cin >> answer) &&
+                       std::tolower(static_cast<unsigned char>(answer)) == 'y';
+            },
+            true);
+        if (yes) {
             didStartCopying(destination);
             return true;
         }

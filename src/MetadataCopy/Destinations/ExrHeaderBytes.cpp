@@ -105,8 +105,8 @@ bool isMisreadByOpenExr(const std::string& typeName, const std::string& value) {
         return isChannelListMisread(value);
     }
     if (typeName == "idmanifest") {
-        // Read as its 4-byte length and then as many bytes as the whole size;
-        // one of fewer than 4 bytes is refused by OpenEXR itself.
+        // Read as an 8-byte length and then the size less 4 bytes, so 4 bytes
+        // past its end; one of fewer than 4 bytes is refused by OpenEXR itself.
         return value.size() >= 4;
     }
     return false;

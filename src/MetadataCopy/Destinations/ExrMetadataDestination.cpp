@@ -24,6 +24,7 @@
 #include <boost/algorithm/string/predicate.hpp>
 #include <boost/filesystem/path.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -252,8 +253,8 @@ bool isCopyableWhole(Imf::IStream& stream) {
 // OpenEXR would read an attribute stored in more or fewer bytes than its type
 // has, and everything after it, otherwise than the file holds them: the
 // timecode or the metadata attribute could be lost or made up, and the rewrite
-// could not carry the header over. Every operation refuses such a file before
-// OpenEXR reads the header, with the answer that the rewrite gives.
+// could not carry the header over. The timecode and the rewrite refuse such a
+// file before OpenEXR reads the header, with the answer that the rewrite gives.
 void throwIfMisSized(const ExrHeaderBytes& header) {
     if (header.holdsMisSizedValue()) {
         throw Exception(temporaryFileNotCreated);
@@ -264,9 +265,11 @@ void throwIfMisSized(const ExrHeaderBytes& header) {
 // the function makes of the header, which is not copied (a header may hold
 // many attributes). The opening does not block (a FIFO put at the name would
 // wait for a writer for ever) and only a regular file is read: anything else
-// is "File does not exist.".
-template <typename Use>
-auto readHeader(const std::string& filePath, struct stat& status, Use&& use) {
+// is "File does not exist.". A header that OpenEXR would misread is not given
+// to OpenEXR: useMisSized answers from the header as stored, or refuses it.
+template <typename Use, typename UseMisSized>
+auto readHeader(const std::string& filePath, struct stat& status, Use&& use,
+                UseMisSized&& useMisSized) {
     const int descriptor = ::open(filePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         throw Exception(fileDoesNotExist);
@@ -280,7 +283,10 @@ auto readHeader(const std::string& filePath, struct stat& status, Use&& use) {
     // Every size that the header declares must lie inside the file before
     // OpenEXR allocates anything for it; the walk's reads serve OpenEXR's
     // from the stream's buffer.
-    throwIfMisSized(ExrHeaderBytes(stream, static_cast<std::uint64_t>(status.st_size)));
+    const ExrHeaderBytes stored(stream, static_cast<std::uint64_t>(status.st_size));
+    if (stored.holdsMisSizedValue()) {
+        return useMisSized(stored);
+    }
     stream.seekg(0);
     const Imf::MultiPartInputFile file(stream, Imf::globalThreadCount());
     return use(file.header(0));
@@ -307,15 +313,22 @@ Timecode::Timecode ExrMetadataDestination::timecode() const {
         struct stat status;
         Imf::TimeCode stored;
         bool doubleRate = false;
-        const bool found = readHeader(filePath, status, [&](const Imf::Header& header) {
-            const auto* attribute = header.findTypedAttribute<Imf::TimeCodeAttribute>("timeCode");
-            if (attribute == nullptr) {
+        const bool found = readHeader(
+            filePath, status,
+            [&](const Imf::Header& header) {
+                const auto* attribute =
+                    header.findTypedAttribute<Imf::TimeCodeAttribute>("timeCode");
+                if (attribute == nullptr) {
+                    return false;
+                }
+                stored = attribute->value();
+                doubleRate = isDoubleRateR3DFootage(header);
+                return true;
+            },
+            [](const ExrHeaderBytes& bytes) -> bool {
+                throwIfMisSized(bytes);
                 return false;
-            }
-            stored = attribute->value();
-            doubleRate = isDoubleRateR3DFootage(header);
-            return true;
-        });
+            });
         rememberReadFile(status);
         if (!found) {
             throw Exception(timecodeDoesNotExist);
@@ -338,10 +351,24 @@ Timecode::Timecode ExrMetadataDestination::timecode() const {
 bool ExrMetadataDestination::doesMetadataEntryExist() const {
     return withFailureMessage(fileDoesNotExist, [this] {
         struct stat status;
-        const bool exists = readHeader(filePath, status, [](const Imf::Header& header) {
-            return header.findTypedAttribute<Imf::StringAttribute>(metadataAttributeName) !=
-                   nullptr;
-        });
+        const bool exists = readHeader(
+            filePath, status,
+            [](const Imf::Header& header) {
+                return header.findTypedAttribute<Imf::StringAttribute>(metadataAttributeName) !=
+                       nullptr;
+            },
+            // Such a frame is never rewritten, but whether it holds the
+            // attribute is known from the header as stored: it can be left
+            // as it is where the metadata is kept. A frame that does not hold
+            // it is refused by the timecode that is read next.
+            [](const ExrHeaderBytes& bytes) {
+                const auto& attributes = bytes.attributes();
+                return std::any_of(attributes.begin(), attributes.end(),
+                                   [](const ExrHeaderBytes::Attribute& attribute) {
+                                       return attribute.name == metadataAttributeName &&
+                                              attribute.typeName == "string";
+                                   });
+            });
         rememberReadFile(status);
         return exists;
     });

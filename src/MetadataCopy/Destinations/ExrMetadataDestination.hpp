@@ -30,8 +30,10 @@ public:
     Timecode::Timecode timecode() const override;
 
     /// Whether the header holds "com.okalu.LensCorrection" as a string; an
-    /// attribute of that name and another type does not count. Throws
-    /// Exception "File does not exist." when the file cannot be read.
+    /// attribute of that name and another type does not count. A header that
+    /// OpenEXR would misread (which the rewrite refuses) is answered from its
+    /// attributes as stored. Throws Exception "File does not exist." when the
+    /// file cannot be read.
     bool doesMetadataEntryExist() const override;
 
     /// Rewrites the file with the attribute set to the metadata's JSON

@@ -168,9 +168,11 @@ R3DMetadataSource::R3DMetadataSource(const std::string& filePath) {
 
     // Looked up before any frame is read, so that an unknown format fails
     // fast even on a long clip.
+    // A clip without a size (0) is refused whatever the table holds.
     recordingFormat.imageRadius =
         MetadataSourceHelper::imageRadius(recordingFormat.camera, recordingFormat.clipResolution);
-    if (recordingFormat.imageRadius == 0.0f) {
+    if (recordingFormat.clipResolution.width == 0 || recordingFormat.clipResolution.height == 0 ||
+        !std::isfinite(recordingFormat.imageRadius) || !(recordingFormat.imageRadius > 0.0f)) {
         throw Exception("Recording format of source is unknown.");
     }
 

@@ -84,10 +84,11 @@ VantMetadataSource::VantMetadataSource(const std::string& filePath) {
     recordingFormat.imageRadius =
         imageRadiusForSensorWidth(header.sensor.width, header.clip.width, header.clip.height);
     // The parser gives 0 for a value that does not convert (a decimal comma,
-    // a number beyond float), and a radius made from it would be written into
-    // every frame. Refused before any frame is touched, as an R3D clip
-    // without a known format is.
-    if (header.sensor.width == 0.0f || header.clip.width == 0 || header.clip.height == 0 ||
+    // a number beyond float) and for a pixel size below zero; a sensor width
+    // below zero would still give a positive radius. A radius made from any
+    // of them would be written into every frame. Refused before any frame is
+    // touched, as an R3D clip without a known format is.
+    if (!(header.sensor.width > 0.0f) || header.clip.width == 0 || header.clip.height == 0 ||
         !std::isfinite(recordingFormat.imageRadius) || !(recordingFormat.imageRadius > 0.0f)) {
         throw Exception("Recording format of source is unknown.");
     }

@@ -690,6 +690,10 @@ TEST_F(R3DMetadataSourceTest, ExplainsEveryClipItRefuses) {
     unknownModel.cameraModel = "KOMODO 9K";
     Clip unknownSize = good;
     unknownSize.height = 3241;
+    Clip noWidth = good;
+    noWidth.width = 0;
+    Clip noHeight = good;
+    noHeight.height = 0;
     Clip unknownSizeWithoutPackets = unknownSize;
     unknownSizeWithoutPackets.frames = {{"-", ""}};
     Clip threeDigitPiece = good;
@@ -712,6 +716,8 @@ TEST_F(R3DMetadataSourceTest, ExplainsEveryClipItRefuses) {
         {"unknown model", clipText(unknownModel), unknownFormat},
         {"unknown pixel size", clipText(unknownSize), unknownFormat},
         {"unknown size, no packets", clipText(unknownSizeWithoutPackets), unknownFormat},
+        {"width 0", clipText(noWidth), unknownFormat},
+        {"height 0", clipText(noHeight), unknownFormat},
         {"three-digit piece", clipText(threeDigitPiece), invalidPacket},
         {"other separator", clipText(otherSeparator), invalidPacket},
         {"no lens data", clipText(noLensData), noPacket},

@@ -205,8 +205,8 @@ TEST_F(VantMetadataSourceTest, ImageRadiusIsHalfTheSensorDiagonal) {
     }
 }
 
-// A header entry that the parser could not convert reads as 0; no radius
-// made from it may reach a frame.
+// A header entry that the parser could not convert reads as 0, and a size
+// below zero makes no more sense; no radius made from them may reach a frame.
 TEST_F(VantMetadataSourceTest, FormatWithoutAnImageRadiusIsRefused) {
     const std::map<std::string, std::string> headers[] = {
         {{"sensorWidth", "40,96"}},
@@ -216,6 +216,13 @@ TEST_F(VantMetadataSourceTest, FormatWithoutAnImageRadiusIsRefused) {
         {{"clipHeight", "0"}},
         {{"clipWidth", "0"}},
         {{"clipWidth", "0"}, {"clipHeight", "0"}},
+        // Sizes below zero, which an unsigned conversion would wrap around.
+        {{"clipWidth", "-8192"}},
+        {{"clipWidth", "-1"}},
+        {{"clipHeight", "-4320"}},
+        {{"sensorWidth", "-40.96"}},
+        {{"sensorWidth", "-0"}},
+        {{"sensorWidth", "nan"}},
     };
     for (const auto& header : headers) {
         SCOPED_TRACE(header.begin()->first + "=" + header.begin()->second);

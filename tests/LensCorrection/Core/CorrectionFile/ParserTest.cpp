@@ -165,7 +165,7 @@ TEST(ParserTest, HeaderFailuresNameTheFirstProblem) {
               "Reason: Header entry with key \"clipWidth\" was not found.\n\n");
 }
 
-TEST(ParserTest, OptionalValuesThatDoNotConvertBecomeZeroOrFalse) {
+TEST(ParserTest, OptionalValuesThatDoNotConvertOrAreNegativeSizesBecomeZeroOrFalse) {
     const struct {
         const char* line;
         float sensorWidth;
@@ -174,7 +174,8 @@ TEST(ParserTest, OptionalValuesThatDoNotConvertBecomeZeroOrFalse) {
     } cases[] = {
         {"sensorWidth:=36mm", 0.0f, 8192, true}, {"clipWidth:=", 40.96f, 0, true},
         {"tcDrop:=true", 40.96f, 8192, false},   {"tcDrop:=yes", 40.96f, 8192, false},
-        {"tcDrop:=", 40.96f, 8192, false},
+        {"tcDrop:=", 40.96f, 8192, false},       {"clipWidth:=-8192", 40.96f, 0, true},
+        {"clipWidth:=-1", 40.96f, 0, true},
     };
     for (const auto& c : cases) {
         const std::string line = c.line;

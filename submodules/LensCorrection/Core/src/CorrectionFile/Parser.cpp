@@ -112,6 +112,12 @@ template <typename Value> Value convertedOrZero(const std::string& text) {
     }
 }
 
+// A size in pixels. The conversion to unsigned takes "-8192" for 2^32 - 8192, a size that no
+// clip has: a leading minus converts to 0, as a value that does not convert does.
+unsigned int pixelSizeOrZero(const std::string& text) {
+    return !text.empty() && text[0] == '-' ? 0u : convertedOrZero<unsigned int>(text);
+}
+
 bool isPercentage(float value) {
     return value >= 0.0f && value <= 100.0f;
 }
@@ -302,8 +308,8 @@ void Parser::parseHeader(const std::string& text, CorrectionData::Header& header
     }
     header.clip.videoFileName = value("videoFileName");
     header.clip.durationFrames = convertedOrZero<unsigned int>(value("clipDurationFrames"));
-    header.clip.width = convertedOrZero<unsigned int>(value("clipWidth"));
-    header.clip.height = convertedOrZero<unsigned int>(value("clipHeight"));
+    header.clip.width = pixelSizeOrZero(value("clipWidth"));
+    header.clip.height = pixelSizeOrZero(value("clipHeight"));
     try {
         const float fps = boost::lexical_cast<float>(value("tcFps"));
         // Timecodes are counted at this rate: it must be a finite number
