@@ -77,6 +77,18 @@ std::vector<std::string> withFaults(const std::string& faults, bool underStrace 
 
 const char* const noFaults = "the library of network file system failures is not built here";
 
+// Where the file system makes files without a name, the run writes its new file without one, out
+// of other programs' reach, and names it only once it is stored. These faults give it the name
+// from the start, as where the file system makes none (NFS, FUSE, systems other than Linux), for
+// the cases that need a file at that name while it is written. Where the library is not built,
+// the system is not Linux, and the file has its name from the start anyway.
+const std::string namedWhileWritten = "tmpfile=EOPNOTSUPP:always";
+
+ToolInvocation named(ToolInvocation invocation) {
+    invocation.wrapper = withFaults(namedWhileWritten);
+    return invocation;
+}
+
 // A file system served by a program in the foreground and mounted with FUSE at a directory for
 // the time of a test: unmounted, and the program ended, when it goes.
 class FuseMount {
@@ -249,7 +261,7 @@ TEST_F(RewriteSafetyTest, ASecondRunRefusesAFrameInWorkAndAKilledRunLeavesItWhol
     fs::copy_file(path("frame.exr"), path("original.exr"));
     const std::string original = ExrFixtures::readFileBytes(path("frame.exr"));
 
-    ToolProcess first(invocation("frame.exr"));
+    ToolProcess first(named(invocation("frame.exr")));
     ASSERT_TRUE(stopAtTemporaryFile(first, "frame.exr")) << "the run was not caught at work";
     struct stat temporaryBefore, temporaryAfter;
     ASSERT_EQ(::lstat(path("frame.exr.tmp").c_str(), &temporaryBefore), 0);
@@ -383,9 +395,11 @@ TEST_P(InterferenceTest, TheRunKeepsWhatOthersDidAndLeavesNoTemporaryFile) {
     }
 
     ToolInvocation run = invocation("shots/frame.exr");
-    if (!interference.faults.empty()) {
-        run.wrapper = withFaults(interference.faults, !interference.trace.empty());
-        if (run.wrapper.empty()) {
+    const bool caughtAtTheTemporaryFile = interference.trace.empty() && interference.act;
+    if (!interference.faults.empty() || caughtAtTheTemporaryFile) {
+        run.wrapper = withFaults(caughtAtTheTemporaryFile ? namedWhileWritten : interference.faults,
+                                 !interference.trace.empty());
+        if (run.wrapper.empty() && !interference.faults.empty()) {
             GTEST_SKIP() << noFaults;
         }
     }
@@ -400,7 +414,7 @@ TEST_P(InterferenceTest, TheRunKeepsWhatOthersDidAndLeavesNoTemporaryFile) {
     if (!interference.heldAt.empty()) {
         ASSERT_TRUE(tool.waitForSystemCall(interference.heldAt)) << "not held by strace";
         interference.act(directory.path());
-    } else if (interference.trace.empty() && interference.act) {
+    } else if (caughtAtTheTemporaryFile) {
         ASSERT_TRUE(stopAtTemporaryFile(tool, "shots/frame.exr")) << "not caught at work";
         interference.act(directory.path());
         tool.signal(SIGCONT);
@@ -603,6 +617,7 @@ std::vector<Interference> otherWritersAndStorages() {
     copied.heldAt = synchronizeCall;
     copied.act = copyRenderIntoTheTemporaryFile;
     copied.failure = beingWritten;
+    copied.faults = namedWhileWritten;
     // After the file was read back, while the run enters the exchange: the exchange is undone.
     Interference& written = add("TemporaryFileWrittenIntoJustBeforeTheExchange");
     written.trace = {"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=2s:when=1"};
@@ -635,25 +650,99 @@ INSTANTIATE_TEST_SUITE_P(OtherWritersAndStorages, InterferenceTest,
                              return info.param.name;
                          });
 
+// Where the file system makes files without a name, the run's new file has none while it is
+// written: held by strace in the middle of its writes or at the flush after them, the run has put
+// nothing beside the frame, a second run finds the frame in use, and a kill there leaves the frame
+// as it was and no temporary file at all.
+struct HeldRun {
+    std::string name;
+    std::vector<std::string> trace;
+    std::vector<long> heldAt;
+};
+
+void PrintTo(const HeldRun& held, std::ostream* stream) {
+    *stream << held.name;
+}
+
+class UnnamedWhileWrittenTest : public RewriteSafetyTest,
+                                public ::testing::WithParamInterface<HeldRun> {};
+
+TEST_P(UnnamedWhileWrittenTest, NothingBesideTheFrameAndAKillLeavesItAsItWas) {
+#ifdef O_TMPFILE
+    const int probe =
+        ::open(directory.path().c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (probe < 0) {
+        GTEST_SKIP() << "the file system under the test directory makes no file without a name";
+    }
+    ::close(probe);
+#else
+    GTEST_SKIP() << "no files without a name on this system";
+#endif
+    writeLargeFrame("frame.exr", 1);
+    fs::copy_file(path("frame.exr"), path("original.exr"));
+    const std::string original = ExrFixtures::readFileBytes(path("frame.exr"));
+    ToolInvocation run = invocation("frame.exr");
+    run.wrapper = straceWrapper(GetParam().trace);
+    if (run.wrapper.empty()) {
+        GTEST_SKIP() << noStrace;
+    }
+    ToolProcess first(run);
+    ASSERT_TRUE(first.waitForSystemCall(GetParam().heldAt)) << "not held by strace";
+
+    std::vector<std::string> names;
+    for (fs::directory_iterator entry(directory.path()), end; entry != end; ++entry) {
+        names.push_back(entry->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"clip.vant", "frame.exr", "original.exr"}));
+    const ToolResult second = runTool(invocation("frame.exr"));
+    EXPECT_NE(second.output.find(failed("frame.exr", "File is being written by another process.")),
+              std::string::npos)
+        << second.output;
+
+    first.signalTool(SIGKILL);
+    first.finish();
+    EXPECT_TRUE(holds("frame.exr", original));
+    EXPECT_TRUE(temporaryFiles(directory.path()).empty());
+    const ToolResult third = runTool(invocation("frame.exr"));
+    EXPECT_EQ(third.exitStatus, 0) << third.output;
+    EXPECT_TRUE(ExrFixtures::rawChunks(path("frame.exr")) ==
+                ExrFixtures::rawChunks(path("original.exr")));
+}
+
+#ifdef __linux__
+INSTANTIATE_TEST_SUITE_P(
+    HeldRuns, UnnamedWhileWrittenTest,
+    ::testing::Values(HeldRun{"AtAWriteOfTheData",
+                              {"-e", "trace=write", "-e", "inject=write:delay_enter=3s:when=40"},
+                              {SYS_write}},
+                      HeldRun{"AtTheFlushOfTheData",
+                              {"-e", "trace=fdatasync", "-e", "inject=fdatasync:delay_enter=3s"},
+                              synchronizeCall}),
+    [](const ::testing::TestParamInfo<HeldRun>& info) { return info.param.name; });
+#endif
+
 TEST_F(RewriteSafetyTest, ARunWithoutALockNeverRenamesAnotherRunsTemporaryFile) {
     writeLargeFrame("frame.exr", 1);
     fs::copy_file(path("frame.exr"), path("original.exr"));
     // Where the file system cannot lock, as over some network file systems: the first run is
     // held with its temporary file written, and a second run takes the frame meanwhile.
     ToolInvocation unlocked = invocation("frame.exr");
-    unlocked.wrapper =
+    const std::vector<std::string> traced =
         straceWrapper({"-e", "trace=flock,fdatasync", "-e", "inject=flock:error=ENOLCK", "-e",
                        "inject=fdatasync:delay_enter=3s"});
-    if (unlocked.wrapper.empty()) {
+    if (traced.empty()) {
         GTEST_SKIP() << noStrace;
     }
+    unlocked.wrapper = withFaults(namedWhileWritten, true);
+    unlocked.wrapper.insert(unlocked.wrapper.begin(), traced.begin(), traced.end());
     ToolProcess first(unlocked);
 #ifdef __linux__
     ASSERT_TRUE(first.waitForSystemCall({SYS_fdatasync})) << "not held by strace";
 #endif
     struct stat firstTemporary;
     ASSERT_EQ(::lstat(path("frame.exr.tmp").c_str(), &firstTemporary), 0);
-    ToolProcess second(invocation("frame.exr"));
+    ToolProcess second(named(invocation("frame.exr")));
     ASSERT_TRUE(stopAtTemporaryFile(second, "frame.exr", firstTemporary.st_ino))
         << "the second run was not caught at work";
 
@@ -679,12 +768,12 @@ TEST_F(RewriteSafetyTest, AnotherRunsFileSwappedInWithoutALockGoesBack) {
     fs::copy_file(path("frame.exr"), path("original.exr"));
     const std::string original = ExrFixtures::readFileBytes(path("frame.exr"));
     ToolInvocation unlocked = invocation("frame.exr");
-    unlocked.wrapper = withFaults("flock=ENOLCK:always");
+    unlocked.wrapper = withFaults("flock=ENOLCK:always," + namedWhileWritten);
     if (unlocked.wrapper.empty()) {
         GTEST_SKIP() << noFaults;
     }
     ToolInvocation held = unlocked;
-    held.wrapper = withFaults("flock=ENOLCK:always", true);
+    held.wrapper = withFaults("flock=ENOLCK:always," + namedWhileWritten, true);
     const std::vector<std::string> traced =
         straceWrapper({"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=4s:when=1"});
     if (traced.empty()) {
@@ -779,7 +868,7 @@ TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesTheEarlierFileAtTheTemporaryNam
 TEST_F(RewriteSafetyTest, AFifoAtAFramesNameFailsThatFrameAndTheRunEnds) {
     writeLargeFrame("a.exr", 1);
     writeLargeFrame("b.exr", 2);
-    ToolProcess tool(invocation("a.exr", "b.exr"));
+    ToolProcess tool(named(invocation("a.exr", "b.exr")));
     ASSERT_TRUE(stopAtTemporaryFile(tool, "a.exr")) << "the run was not caught at work";
     fs::remove(path("b.exr"));
     ASSERT_EQ(::mkfifo(path("b.exr").c_str(), 0644), 0);

@@ -64,6 +64,10 @@ public:
     /// Sends a signal to the child.
     void signal(int signalNumber);
 
+    /// Sends a signal to okalu-tafe itself (the wrapper's child, where there is a wrapper: a tool
+    /// that strace holds goes on when strace alone is killed).
+    void signalTool(int signalNumber);
+
     /// Stops the child with SIGSTOP and waits until it has stopped: true, or false when it ended
     /// first (finish still reports how). SIGCONT through signal lets it go on.
     bool stop();
