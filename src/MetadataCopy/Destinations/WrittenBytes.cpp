@@ -2,6 +2,7 @@
 
 #include "MetadataCopy/Destinations/DescriptorInputStream.hpp"
 
+#define XXH_INLINE_ALL
 #include <xxhash.h>
 
 #include <algorithm>
@@ -10,19 +11,18 @@
 
 namespace MetadataCopy {
 
-void WrittenBytes::StateDeleter::operator()(XXH3_state_s* state) const {
-    XXH3_freeState(state);
-}
+struct WrittenBytes::HashState {
+    HashState() { XXH3_64bits_reset(&hash); }
+    XXH3_state_t hash;
+};
 
-WrittenBytes::WrittenBytes() : state(XXH3_createState()) {
-    usable = state != nullptr && XXH3_64bits_reset(state.get()) == XXH_OK;
-}
+WrittenBytes::WrittenBytes() : state(std::make_unique<HashState>()) {}
 
 WrittenBytes::~WrittenBytes() = default;
 
 void WrittenBytes::hash(const char* bytes, std::uint64_t count) {
     if (usable && count > 0) {
-        usable = XXH3_64bits_update(state.get(), bytes, static_cast<std::size_t>(count)) == XXH_OK;
+        usable = XXH3_64bits_update(&state->hash, bytes, static_cast<std::size_t>(count)) == XXH_OK;
     }
 }
 
@@ -71,10 +71,7 @@ bool WrittenBytes::isHeldBy(int descriptor) const {
         static_cast<std::uint64_t>(status.st_size) != size) {
         return false;
     }
-    const std::unique_ptr<XXH3_state_s, StateDeleter> readBack(XXH3_createState());
-    if (readBack == nullptr || XXH3_64bits_reset(readBack.get()) != XXH_OK) {
-        return false;
-    }
+    HashState readBack;
     const std::unique_ptr<char[]> block(new char[std::min(readBackBlock, size + 1)]);
     const std::uint64_t regionEnd = regionStart + current.size();
     for (std::uint64_t offset = 0; offset < size;) {
@@ -96,13 +93,13 @@ bool WrittenBytes::isHeldBy(int descriptor) const {
             }
             std::memcpy(block.get() + inBlock, firstWritten.data() + inRegion, length);
         }
-        if (XXH3_64bits_update(readBack.get(), block.get(), static_cast<std::size_t>(count)) !=
+        if (XXH3_64bits_update(&readBack.hash, block.get(), static_cast<std::size_t>(count)) !=
             XXH_OK) {
             return false;
         }
         offset += count;
     }
-    return XXH3_64bits_digest(readBack.get()) == XXH3_64bits_digest(state.get());
+    return XXH3_64bits_digest(&readBack.hash) == XXH3_64bits_digest(&state->hash);
 }
 
 } // namespace MetadataCopy

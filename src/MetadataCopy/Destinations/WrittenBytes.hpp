@@ -13,8 +13,6 @@
 #include <memory>
 #include <string>
 
-struct XXH3_state_s;
-
 namespace MetadataCopy {
 
 class WrittenBytes {
@@ -51,10 +49,8 @@ private:
 
     static constexpr std::uint64_t readAhead = 64 << 10;
 
-    struct StateDeleter {
-        void operator()(XXH3_state_s* state) const;
-    };
-    std::unique_ptr<XXH3_state_s, StateDeleter> state;
+    struct HashState;
+    std::unique_ptr<HashState> state;
     std::uint64_t size = 0;
     bool usable = true;
     // The overwritten region: where it starts, its bytes as first written and
