@@ -45,8 +45,9 @@ bool WrittenBytes::note(std::uint64_t offset, const char* bytes, std::uint64_t c
         // overwritten never was, so the file holds it as first written.
         const std::uint64_t start = current.empty() ? offset : std::min(regionStart, offset);
         const std::uint64_t oldEnd = current.empty() ? offset : regionStart + current.size();
-        const std::uint64_t end =
-            std::max(oldEnd, std::min(size, offset + overwritten + readAhead));
+        const std::uint64_t end = offset + overwritten > oldEnd
+                                      ? std::min(size, offset + overwritten + readAhead)
+                                      : oldEnd;
         std::string before(static_cast<std::size_t>(current.empty() ? 0 : regionStart - start),
                            '\0');
         std::string after(static_cast<std::size_t>(end - oldEnd), '\0');
