@@ -714,7 +714,7 @@ TEST_P(UnnamedWhileWrittenTest, NothingBesideTheFrameAndAKillLeavesItAsItWas) {
 INSTANTIATE_TEST_SUITE_P(
     HeldRuns, UnnamedWhileWrittenTest,
     ::testing::Values(HeldRun{"AtAWriteOfTheData",
-                              {"-e", "trace=write", "-e", "inject=write:delay_enter=3s:when=40"},
+                              {"-e", "trace=write", "-e", "inject=write:delay_enter=3s:when=300"},
                               {SYS_write}},
                       HeldRun{"AtTheFlushOfTheData",
                               {"-e", "trace=fdatasync", "-e", "inject=fdatasync:delay_enter=3s"},
