@@ -39,15 +39,18 @@ bool WrittenBytes::note(std::uint64_t offset, const char* bytes, std::uint64_t c
     }
     const std::uint64_t overwritten = std::min(count, size - offset);
     if (overwritten > 0) {
-        // The region grows to cover this overwrite too, and a little more of
+        // The region grows to cover this overwrite too, and as much again of
         // what follows, since an overwrite (a table of offsets written entry
-        // by entry) tends to go on there. What it takes in beside the bytes
-        // overwritten never was, so the file holds it as first written.
+        // by entry) tends to go on there: a table of any size is then read in
+        // a few reads, and kept in about twice its size. What the region takes
+        // in beside the bytes overwritten never was, so the file holds it as
+        // first written.
         const std::uint64_t start = current.empty() ? offset : std::min(regionStart, offset);
         const std::uint64_t oldEnd = current.empty() ? offset : regionStart + current.size();
-        const std::uint64_t end = offset + overwritten > oldEnd
-                                      ? std::min(size, offset + overwritten + readAhead)
-                                      : oldEnd;
+        const std::uint64_t end =
+            offset + overwritten > oldEnd
+                ? std::min(size, offset + overwritten + std::max(readAhead, current.size()))
+                : oldEnd;
         std::string before(static_cast<std::size_t>(current.empty() ? 0 : regionStart - start),
                            '\0');
         std::string after(static_cast<std::size_t>(end - oldEnd), '\0');

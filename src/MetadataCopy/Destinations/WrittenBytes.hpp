@@ -42,12 +42,12 @@ public:
     /// explicit positions in blocks of readBackBlock.
     bool isHeldBy(int descriptor) const;
 
-    static constexpr std::uint64_t readBackBlock = 1 << 17;
+    static constexpr std::uint64_t readBackBlock = 128 << 10;
 
 private:
     void hash(const char* bytes, std::uint64_t count);
 
-    static constexpr std::uint64_t readAhead = 64 << 10;
+    static constexpr std::uint64_t readAhead = 4 << 10;
 
     struct HashState;
     std::unique_ptr<HashState> state;
