@@ -20,6 +20,11 @@
 #include <sys/vfs.h>
 #endif
 
+// Files without a name, named later through /proc: Linux's.
+#if defined(__linux__) && defined(O_TMPFILE)
+#define OKALU_UNNAMED_FILES 1
+#endif
+
 namespace MetadataCopy {
 
 namespace {
@@ -143,7 +148,7 @@ mode_t creationMode(bool modeKnown, const struct stat& destination) {
     return modeKnown ? S_IRUSR | S_IWUSR : 0666;
 }
 
-#ifdef O_TMPFILE
+#ifdef OKALU_UNNAMED_FILES
 // The path through which a file open at the descriptor can be given a name
 // without privilege (linkat following the link).
 std::string procPathOf(int descriptor) {
@@ -159,7 +164,7 @@ std::string procPathOf(int descriptor) {
 // program that serves it sees every byte and may store the file by itself,
 // and some move its modification time on their own.
 int openUnnamed(int directory, mode_t mode, struct stat& created) {
-#ifdef O_TMPFILE
+#ifdef OKALU_UNNAMED_FILES
     struct statfs fileSystem;
     if (::fstatfs(directory, &fileSystem) != 0 || fileSystem.f_type == FUSE_SUPER_MAGIC) {
         return -1;
@@ -367,7 +372,7 @@ void ReplacementFileStream::commit(const struct stat* original, const std::strin
 // is locked already, so another run that finds it there leaves it alone.
 // Something that took the name meanwhile is another program's, and stays.
 void ReplacementFileStream::giveTemporaryName() {
-#ifdef O_TMPFILE
+#ifdef OKALU_UNNAMED_FILES
     if (::fstat(descriptor, &checkedStatus) == 0 &&
         ::linkat(AT_FDCWD, procPathOf(descriptor).c_str(), directory, temporaryFileName.c_str(),
                  AT_SYMLINK_FOLLOW) == 0) {
