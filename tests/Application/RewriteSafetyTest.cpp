@@ -618,6 +618,12 @@ std::vector<Interference> otherWritersAndStorages() {
     copied.act = copyRenderIntoTheTemporaryFile;
     copied.failure = beingWritten;
     copied.faults = namedWhileWritten;
+    // On FUSE storage the file has its name from the start, and is read back.
+    Interference copiedOnFuse = copied;
+    copiedOnFuse.name = "RenderCopiedIntoTheTemporaryFileOnStorageThatStoresAtClose";
+    copiedOnFuse.faults.clear();
+    copiedOnFuse.storage = "stores at close";
+    cases.push_back(copiedOnFuse);
     // After the file was read back, while the run enters the exchange: the exchange is undone.
     Interference& written = add("TemporaryFileWrittenIntoJustBeforeTheExchange");
     written.trace = {"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=2s:when=1"};
