@@ -1,7 +1,8 @@
 // The record of what was written into a new file, kept while it is written so
 // that the file can later be read back and found to hold exactly those bytes:
-// their length and an XXH3 hash of them in order, which costs a fraction of a
-// copy in time and nothing in memory. A hash cannot follow bytes written over
+// their length and an XXH3 hash of them in order, which takes about the time
+// that a copy kept in memory takes, its allocation counted, without the
+// memory (a frame's size, again). A hash cannot follow bytes written over
 // earlier ones (OpenEXR writes its table of chunk offsets last, over the zeros
 // that it put there first), so the one region that covers every such
 // overwrite is kept twice: as first written, which is what the hash took, and
