@@ -77,6 +77,18 @@ std::vector<std::string> withFaults(const std::string& faults, bool underStrace 
 
 const char* const noFaults = "the library of network file system failures is not built here";
 
+// Where the file system makes files without a name, the run writes its new file without one, out
+// of other programs' reach, and names it only once it is stored. These faults give it the name
+// from the start, as where the file system makes none (NFS, FUSE, systems other than Linux), for
+// the cases that need a file at that name while it is written. Where the library is not built,
+// the system is not Linux, and the file has its name from the start anyway.
+const std::string namedWhileWritten = "tmpfile=EOPNOTSUPP:always";
+
+ToolInvocation named(ToolInvocation invocation) {
+    invocation.wrapper = withFaults(namedWhileWritten);
+    return invocation;
+}
+
 // A file system served by a program in the foreground and mounted with FUSE at a directory for
 // the time of a test: unmounted, and the program ended, when it goes.
 class FuseMount {
@@ -268,7 +280,7 @@ TEST_F(RewriteSafetyTest, ASecondRunRefusesAFrameInWorkAndAKilledRunLeavesItWhol
     fs::copy_file(path("frame.exr"), path("original.exr"));
     const std::string original = ExrFixtures::readFileBytes(path("frame.exr"));
 
-    ToolProcess first(invocation("frame.exr"));
+    ToolProcess first(named(invocation("frame.exr")));
     ASSERT_TRUE(stopAtTemporaryFile(first, "frame.exr")) << "the run was not caught at work";
     struct stat temporaryBefore, temporaryAfter;
     ASSERT_EQ(::lstat(path("frame.exr.tmp").c_str(), &temporaryBefore), 0);
@@ -407,9 +419,11 @@ TEST_P(InterferenceTest, TheRunKeepsWhatOthersDidAndLeavesNoTemporaryFile) {
     ASSERT_EQ(::lstat(path("shots/frame.exr").c_str(), &before), 0);
 
     ToolInvocation run = invocation("shots/frame.exr");
-    if (!interference.faults.empty()) {
-        run.wrapper = withFaults(interference.faults, !interference.trace.empty());
-        if (run.wrapper.empty()) {
+    const bool caughtAtTheTemporaryFile = interference.trace.empty() && interference.act;
+    if (!interference.faults.empty() || caughtAtTheTemporaryFile) {
+        run.wrapper = withFaults(caughtAtTheTemporaryFile ? namedWhileWritten : interference.faults,
+                                 !interference.trace.empty());
+        if (run.wrapper.empty() && !interference.faults.empty()) {
             GTEST_SKIP() << noFaults;
         }
     }
@@ -424,7 +438,7 @@ TEST_P(InterferenceTest, TheRunKeepsWhatOthersDidAndLeavesNoTemporaryFile) {
     if (!interference.heldAt.empty()) {
         ASSERT_TRUE(tool.waitForSystemCall(interference.heldAt)) << "not held by strace";
         interference.act(directory.path());
-    } else if (interference.trace.empty() && interference.act) {
+    } else if (caughtAtTheTemporaryFile) {
         ASSERT_TRUE(stopAtTemporaryFile(tool, "shots/frame.exr")) << "not caught at work";
         interference.act(directory.path());
         tool.signal(SIGCONT);
@@ -647,6 +661,13 @@ std::vector<Interference> otherWritersAndStorages() {
     copied.heldAt = synchronizeCall;
     copied.act = copyRenderIntoTheTemporaryFile;
     copied.failure = beingWritten;
+    copied.faults = namedWhileWritten;
+    // On FUSE storage the file has its name from the start, and is read back.
+    Interference copiedOnFuse = copied;
+    copiedOnFuse.name = "RenderCopiedIntoTheTemporaryFileOnStorageThatStoresAtClose";
+    copiedOnFuse.faults.clear();
+    copiedOnFuse.storage = "stores at close";
+    cases.push_back(copiedOnFuse);
     // After the file was read back, while the run enters the exchange: the exchange is undone.
     Interference& written = add("TemporaryFileWrittenIntoJustBeforeTheExchange");
     written.trace = {"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=2s:when=1"};
@@ -758,25 +779,138 @@ INSTANTIATE_TEST_SUITE_P(OtherWritersAndStorages, InterferenceTest,
                              return info.param.name;
                          });
 
+// Where the file system makes files without a name, the run's new file has none while it is
+// written: stopped in the middle of its writes, or held by strace at the flush after them, the run
+// has put nothing beside the frame, a second run finds the frame in use, and a kill there leaves
+// the frame as it was and no temporary file at all.
+struct HeldRun {
+    std::string name;
+    // strace's options and the system calls at which it holds the run, or none for a run stopped
+    // once its file without a name holds data.
+    std::vector<std::string> trace;
+    std::vector<long> heldAt;
+};
+
+// Stops the tool while it has a file without a name in the directory open, holding data and not
+// named yet (as /proc shows it: "<directory>/#<inode> (deleted)"): false when the run got past it
+// before it could be stopped.
+bool stopWhileWritingUnnamedFile(ToolProcess& tool, const fs::path& directory) {
+    const auto unnamedFile = [&](std::string& descriptor) {
+        const fs::path descriptors = "/proc/" + std::to_string(tool.toolProcess()) + "/fd";
+        boost::system::error_code error;
+        for (fs::directory_iterator entry(descriptors, error), end; !error && entry != end;
+             entry.increment(error)) {
+            const std::string target = fs::read_symlink(entry->path(), error).string();
+            struct stat status;
+            if (!error && target.rfind(directory.string() + "/#", 0) == 0 && target.size() > 10 &&
+                target.substr(target.size() - 10) == " (deleted)" &&
+                ::stat(entry->path().c_str(), &status) == 0 && status.st_size > 0 &&
+                (descriptor.empty() || entry->path().filename() == descriptor)) {
+                descriptor = entry->path().filename().string();
+                return true;
+            }
+        }
+        return false;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    std::string descriptor;
+    while (tool.toolProcess() <= 0 || !unnamedFile(descriptor)) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+    return tool.stop() && unnamedFile(descriptor);
+}
+
+void PrintTo(const HeldRun& held, std::ostream* stream) {
+    *stream << held.name;
+}
+
+class UnnamedWhileWrittenTest : public RewriteSafetyTest,
+                                public ::testing::WithParamInterface<HeldRun> {};
+
+TEST_P(UnnamedWhileWrittenTest, NothingBesideTheFrameAndAKillLeavesItAsItWas) {
+#ifdef O_TMPFILE
+    const int probe =
+        ::open(directory.path().c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (probe < 0) {
+        GTEST_SKIP() << "the file system under the test directory makes no file without a name";
+    }
+    ::close(probe);
+#else
+    GTEST_SKIP() << "no files without a name on this system";
+#endif
+    writeLargeFrame("frame.exr", 1);
+    fs::copy_file(path("frame.exr"), path("original.exr"));
+    const std::string original = ExrFixtures::readFileBytes(path("frame.exr"));
+    ToolInvocation run = invocation("frame.exr");
+    if (!GetParam().trace.empty()) {
+        run.wrapper = straceWrapper(GetParam().trace);
+        if (run.wrapper.empty()) {
+            GTEST_SKIP() << noStrace;
+        }
+    }
+    ToolProcess first(run);
+    if (GetParam().trace.empty()) {
+        ASSERT_TRUE(stopWhileWritingUnnamedFile(first, fs::canonical(directory.path())))
+            << "not caught at work";
+    } else {
+        ASSERT_TRUE(first.waitForSystemCall(GetParam().heldAt)) << "not held by strace";
+    }
+
+    std::vector<std::string> names;
+    for (fs::directory_iterator entry(directory.path()), end; entry != end; ++entry) {
+        names.push_back(entry->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"clip.vant", "frame.exr", "original.exr"}));
+    const ToolResult second = runTool(invocation("frame.exr"));
+    EXPECT_NE(second.output.find(failed("frame.exr", "File is being written by another process.")),
+              std::string::npos)
+        << second.output;
+
+    first.signalTool(SIGKILL);
+    first.finish();
+    EXPECT_TRUE(holds("frame.exr", original));
+    EXPECT_TRUE(temporaryFiles(directory.path()).empty());
+    const ToolResult third = runTool(invocation("frame.exr"));
+    EXPECT_EQ(third.exitStatus, 0) << third.output;
+    EXPECT_TRUE(ExrFixtures::rawChunks(path("frame.exr")) ==
+                ExrFixtures::rawChunks(path("original.exr")));
+}
+
+#ifdef __linux__
+INSTANTIATE_TEST_SUITE_P(
+    HeldRuns, UnnamedWhileWrittenTest,
+    ::testing::Values(HeldRun{"WhileWritingTheData", {}, {}},
+                      HeldRun{"AtTheFlushOfTheData",
+                              {"-e", "trace=fdatasync", "-e", "inject=fdatasync:delay_enter=3s"},
+                              synchronizeCall}),
+    [](const ::testing::TestParamInfo<HeldRun>& info) { return info.param.name; });
+#endif
+
 TEST_F(RewriteSafetyTest, ARunWithoutALockNeverRenamesAnotherRunsTemporaryFile) {
     writeLargeFrame("frame.exr", 1);
     fs::copy_file(path("frame.exr"), path("original.exr"));
     // Where the file system cannot lock, as over some network file systems: the first run is
     // held with its temporary file written, and a second run takes the frame meanwhile.
     ToolInvocation unlocked = invocation("frame.exr");
-    unlocked.wrapper =
+    const std::vector<std::string> traced =
         straceWrapper({"-e", "trace=flock,fdatasync", "-e", "inject=flock:error=ENOLCK", "-e",
                        "inject=fdatasync:delay_enter=3s"});
-    if (unlocked.wrapper.empty()) {
+    if (traced.empty()) {
         GTEST_SKIP() << noStrace;
     }
+    unlocked.wrapper = withFaults(namedWhileWritten, true);
+    unlocked.wrapper.insert(unlocked.wrapper.begin(), traced.begin(), traced.end());
     ToolProcess first(unlocked);
 #ifdef __linux__
     ASSERT_TRUE(first.waitForSystemCall({SYS_fdatasync})) << "not held by strace";
 #endif
     struct stat firstTemporary;
     ASSERT_EQ(::lstat(path("frame.exr.tmp").c_str(), &firstTemporary), 0);
-    ToolProcess second(invocation("frame.exr"));
+    ToolProcess second(named(invocation("frame.exr")));
     ASSERT_TRUE(stopAtTemporaryFile(second, "frame.exr", firstTemporary.st_ino))
         << "the second run was not caught at work";
 
@@ -802,12 +936,12 @@ TEST_F(RewriteSafetyTest, AnotherRunsFileSwappedInWithoutALockGoesBack) {
     fs::copy_file(path("frame.exr"), path("original.exr"));
     const std::string original = ExrFixtures::readFileBytes(path("frame.exr"));
     ToolInvocation unlocked = invocation("frame.exr");
-    unlocked.wrapper = withFaults("flock=ENOLCK:always");
+    unlocked.wrapper = withFaults("flock=ENOLCK:always," + namedWhileWritten);
     if (unlocked.wrapper.empty()) {
         GTEST_SKIP() << noFaults;
     }
     ToolInvocation held = unlocked;
-    held.wrapper = withFaults("flock=ENOLCK:always", true);
+    held.wrapper = withFaults("flock=ENOLCK:always," + namedWhileWritten, true);
     const std::vector<std::string> traced =
         straceWrapper({"-e", "trace=renameat2", "-e", "inject=renameat2:delay_enter=4s:when=1"});
     if (traced.empty()) {
@@ -902,7 +1036,7 @@ TEST_F(RewriteSafetyTest, ASwapBackThatFailsNamesTheEarlierFileAtTheTemporaryNam
 TEST_F(RewriteSafetyTest, AFifoAtAFramesNameFailsThatFrameAndTheRunEnds) {
     writeLargeFrame("a.exr", 1);
     writeLargeFrame("b.exr", 2);
-    ToolProcess tool(invocation("a.exr", "b.exr"));
+    ToolProcess tool(named(invocation("a.exr", "b.exr")));
     ASSERT_TRUE(stopAtTemporaryFile(tool, "a.exr")) << "the run was not caught at work";
     fs::remove(path("b.exr"));
     ASSERT_EQ(::mkfifo(path("b.exr").c_str(), 0644), 0);

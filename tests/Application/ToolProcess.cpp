@@ -198,6 +198,13 @@ void ToolProcess::signal(int signalNumber) {
     ::kill(child, signalNumber);
 }
 
+void ToolProcess::signalTool(int signalNumber) {
+    const pid_t process = toolProcess();
+    if (process > 0) {
+        ::kill(process, signalNumber);
+    }
+}
+
 bool ToolProcess::stop() {
     ::kill(child, SIGSTOP);
     // WNOWAIT leaves an ended child to be reaped by finish.

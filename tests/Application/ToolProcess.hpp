@@ -66,6 +66,13 @@ public:
     /// Sends a signal to the child.
     void signal(int signalNumber);
 
+    /// okalu-tafe's own process: the child, or the wrapper's child once it has one (else -1).
+    pid_t toolProcess();
+
+    /// Sends a signal to okalu-tafe itself (the wrapper's child, where there is a wrapper: a tool
+    /// that strace holds goes on when strace alone is killed).
+    void signalTool(int signalNumber);
+
     /// Stops the child with SIGSTOP and waits until it has stopped: true, or false when it ended
     /// first (finish still reports how). SIGCONT through signal lets it go on.
     bool stop();
@@ -85,8 +92,6 @@ private:
     // Reads what is available on the two pipes, waiting at most timeout milliseconds (-1: no
     // limit); false once both are closed.
     bool readOnce(int timeout = -1);
-    // okalu-tafe's own process: the child, or the wrapper's child once it has one (else -1).
-    pid_t toolProcess();
 
     pid_t child = -1;
     pid_t tool = -1;

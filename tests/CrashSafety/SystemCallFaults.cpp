@@ -1,13 +1,15 @@
 // Preloaded into okalu-tafe (LD_PRELOAD), makes flock, renameat and renameat2 fail the way storage
-// over a network does, as the variable OKALU_TEST_FAULTS says: a comma-separated list of
+// over a network does, and the creation of a file without a name ("tmpfile": openat with
+// O_TMPFILE) fail as there, as the variable OKALU_TEST_FAULTS says: a comma-separated list of
 // CALL=ACTION/ACTION/..., the first action for the first call, the second for the second and so
 // on; calls beyond the list are made as usual. An action is "ok" (the call is made), an error
-// (ENOLCK, EINVAL or EIO: the call fails with it without being made, as without a lock service),
-// "done:ERROR" (the call is made and then reports the error, as a request sent again after its
-// answer was lost) or "done:vanish" (a rename or exchange is made, then the name that it renamed
-// from is removed, as by another program in the next instant). An action followed by ":always"
-// holds for every later call too.
+// (ENOLCK, EINVAL, EOPNOTSUPP or EIO: the call fails with it without being made, as without a lock
+// service), "done:ERROR" (the call is made and then reports the error, as a request sent again
+// after its answer was lost) or "done:vanish" (a rename or exchange is made, then the name that it
+// renamed from is removed, as by another program in the next instant). An action followed by
+// ":always" holds for every later call too.
 #include <cerrno>
+#include <cstdarg>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -33,7 +35,10 @@ Action actionNamed(std::string name) {
         name = name.substr(5);
     }
     action.vanish = name == "vanish";
-    action.error = name == "ENOLCK" ? ENOLCK : name == "EINVAL" ? EINVAL : EIO;
+    action.error = name == "ENOLCK"       ? ENOLCK
+                   : name == "EINVAL"     ? EINVAL
+                   : name == "EOPNOTSUPP" ? EOPNOTSUPP
+                                          : EIO;
     return action;
 }
 
@@ -98,9 +103,51 @@ int answer(const Action& action, int result, int directory, const char* from) {
     return -1;
 }
 
+int openWithFaults(const char* realName, int directory, const char* path, int flags,
+                   std::va_list arguments) {
+    // The mode is there where the call creates a file.
+    mode_t mode = 0;
+    bool creates = (flags & O_CREAT) != 0;
+#ifdef O_TMPFILE
+    const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
+    creates = creates || unnamed;
+#endif
+    if (creates) {
+        mode = static_cast<mode_t>(va_arg(arguments, int));
+    }
+#ifdef O_TMPFILE
+    if (unnamed) {
+        static Faults faults("tmpfile");
+        const Action action = faults.next();
+        if (!action.made) {
+            errno = action.error;
+            return -1;
+        }
+    }
+#endif
+    const auto real = next<int (*)(int, const char*, int, ...)>(realName);
+    return real(directory, path, flags, mode);
+}
+
 } // namespace
 
 extern "C" {
+
+int openat(int directory, const char* path, int flags, ...) {
+    std::va_list arguments;
+    va_start(arguments, flags);
+    const int result = openWithFaults("openat", directory, path, flags, arguments);
+    va_end(arguments);
+    return result;
+}
+
+int openat64(int directory, const char* path, int flags, ...) {
+    std::va_list arguments;
+    va_start(arguments, flags);
+    const int result = openWithFaults("openat64", directory, path, flags, arguments);
+    va_end(arguments);
+    return result;
+}
 
 int flock(int descriptor, int operation) {
     static Faults faults("flock");

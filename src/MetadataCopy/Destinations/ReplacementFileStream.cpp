@@ -6,10 +6,9 @@
 #include "MetadataCopy/Destinations/FileStatus.hpp"
 #include "MetadataCopy/Destinations/LockedDestination.hpp"
 #include "MetadataCopy/Destinations/OriginalRestorer.hpp"
+#include "MetadataCopy/Destinations/WrittenBytes.hpp"
 
 #include <OpenEXR/Iex.h>
-
-#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -20,6 +19,15 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
+
+// Files without a name, named later through /proc: Linux's.
+#if defined(__linux__) && defined(O_TMPFILE)
+#define OKALU_UNNAMED_FILES 1
+#endif
 
 namespace MetadataCopy {
 
@@ -137,18 +145,22 @@ bool isStoredOnClose(int descriptor) {
     return duplicate >= 0 && ::close(duplicate) == 0;
 }
 
-// CRC-32 continued over the bytes.
-unsigned long checksumOf(unsigned long checksum, const char* bytes, std::uint64_t count) {
-    return ::crc32_z(checksum, reinterpret_cast<const Bytef*>(bytes), static_cast<z_size_t>(count));
+// The mode in which the temporary file is created, named or not: the
+// frame's permission bits (as far as the umask lets them through, and with
+// the owner's reading and writing that the run needs), so that storage that
+// takes a chmod without applying it keeps them as near as it can; the set-ID
+// bits come only after the data.
+mode_t creationMode(bool modeKnown, const struct stat& destination) {
+    return modeKnown ? (destination.st_mode & 0777) | S_IRUSR | S_IWUSR : 0666;
 }
 
-// The checksum of some bytes as a term of the checksum of a sequence in which
-// they are followed by `after` more. CRC-32 is linear: bytes replaced within
-// a sequence change its checksum by the shifted difference of their own
-// checksums, so the checksum follows an overwrite without the whole sequence.
-unsigned long shifted(unsigned long checksum, std::uint64_t after) {
-    return ::crc32_combine(checksum, 0, static_cast<z_off_t>(after));
+#ifdef OKALU_UNNAMED_FILES
+// The path through which a file open at the descriptor can be given a name
+// without privilege (linkat following the link).
+std::string procPathOf(int descriptor) {
+    return "/proc/self/fd/" + std::to_string(descriptor);
 }
+#endif
 
 // Whether the file at the name, another inode than the open file, holds
 // the same bytes: storage that numbers files by their path (rclone) gives a
@@ -180,19 +192,48 @@ bool namesTheSameBytes(int directory, const std::string& name, int descriptor,
     return same;
 }
 
-// How much is read back at a time, and how much of the file is read back at
-// once to take the bytes that an overwrite replaces (OpenEXR overwrites the
-// table of chunk offsets, small writes of 8 bytes each, at the end).
-constexpr std::uint64_t readBackBlock = 1 << 17;
-constexpr std::uint64_t overwriteWindow = 64 << 10;
+// A new file without a name in the directory, open for reading and writing,
+// where the file system makes one and it can be named later, its status read
+// into created; -1 elsewhere.
+// Nobody else can open such a file, so what it holds when it gets its name is
+// what this process wrote. FUSE is left out even where it makes one: the
+// program that serves it sees every byte and may store the file by itself,
+// and some move its modification time on their own.
+int openUnnamed(int directory, mode_t mode, struct stat& created) {
+#ifdef OKALU_UNNAMED_FILES
+    struct statfs fileSystem;
+    if (::fstatfs(directory, &fileSystem) != 0 || fileSystem.f_type == FUSE_SUPER_MAGIC) {
+        return -1;
+    }
+    const int descriptor = ::openat(directory, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+    if (descriptor < 0) {
+        return -1;
+    }
+    // Without /proc (a chroot or a container without it) it could not be
+    // named.
+    struct stat throughProc;
+    if (::fstat(descriptor, &created) != 0 ||
+        ::stat(procPathOf(descriptor).c_str(), &throughProc) != 0 ||
+        !FileStatus::isSameFile(created, throughProc)) {
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
+#else
+    static_cast<void>(directory);
+    static_cast<void>(mode);
+    static_cast<void>(created);
+    return -1;
+#endif
+}
 
 } // namespace
 
 ReplacementFileStream::ReplacementFileStream(int directoryDescriptor, const std::string& fileName,
-                                             int originalDescriptor, std::uint64_t keptBytes)
+                                             int originalDescriptor)
     : Imf::OStream(temporaryNameOf(fileName).c_str()), directory(directoryDescriptor),
       destinationFileName(fileName), temporaryFileName(temporaryNameOf(fileName)),
-      originalDescriptor(originalDescriptor), keptLimit(keptBytes) {
+      originalDescriptor(originalDescriptor) {
     // The new file keeps the destination's permission bits; only when they
     // cannot be read does the usual default for a new file apply.
     modeKnown = originalDescriptor >= 0
@@ -200,18 +241,25 @@ ReplacementFileStream::ReplacementFileStream(int directoryDescriptor, const std:
                     : ::fstatat(directory, destinationFileName.c_str(), &destinationStatus, 0) == 0;
     clearTemporaryName(directory, temporaryFileName,
                        originalDescriptor >= 0 && modeKnown ? &destinationStatus : nullptr);
-    // Created with the frame's permission bits (as far as the umask lets
-    // them through, and with the owner's reading and writing that the run
-    // needs), so that storage that takes a chmod without applying it keeps
-    // them as near as it can; the set-ID bits come only after the data.
-    const mode_t creationMode =
-        modeKnown ? (destinationStatus.st_mode & 0777) | S_IRUSR | S_IWUSR : 0666;
+    const mode_t mode = creationMode(modeKnown, destinationStatus);
+    descriptor = openUnnamed(directory, mode, createdStatus);
+    if (descriptor >= 0) {
+        // Locked now, so that it is locked from the moment it has a name.
+        unnamed = true;
+        LockedDestination::lockWithoutWaiting(descriptor, directory, temporaryFileName);
+        if ((file = ::fdopen(descriptor, "wb")) == nullptr) {
+            closeFile();
+            throw Exception(creationFailed);
+        }
+        return;
+    }
+    written = std::make_unique<WrittenBytes>();
     // O_EXCL and O_NOFOLLOW: if anything reappeared at the name since it was
     // cleared, creation fails instead of writing through it. Open for
     // reading too, so that what was written can be read back through the
     // locked descriptor.
     descriptor = ::openat(directory, temporaryFileName.c_str(),
-                          O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, creationMode);
+                          O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (descriptor < 0) {
         throw Exception(creationFailed);
     }
@@ -230,17 +278,6 @@ ReplacementFileStream::ReplacementFileStream(int directoryDescriptor, const std:
         throw Exception(beingWritten);
     }
     ownsTemporaryFile = true;
-    // The rewrite is about as large as the original: the copy is kept only
-    // where that fits, so that a large file is neither copied nor allocated
-    // for before its checksum takes over.
-    if (modeKnown && destinationStatus.st_size >= 0) {
-        const std::uint64_t expected = static_cast<std::uint64_t>(destinationStatus.st_size) + 4096;
-        if (expected > keptLimit) {
-            keeping = false;
-        } else {
-            kept.reserve(static_cast<std::size_t>(expected));
-        }
-    }
     if ((file = ::fdopen(descriptor, "wb")) == nullptr) {
         discard();
         throw Exception(creationFailed);
@@ -259,8 +296,20 @@ void ReplacementFileStream::write(const char c[], int n) {
     if (n <= 0) {
         return;
     }
-    const std::uint64_t count = static_cast<std::uint64_t>(n);
-    noteWritten(c, count);
+    // Noted before it is written: an overwrite takes the bytes that it
+    // replaces from the file.
+    if (written != nullptr &&
+        !written->note(position, c, static_cast<std::uint64_t>(n),
+                       [this](char* target, std::uint64_t count, std::uint64_t offset) {
+                           return std::fflush(file) == 0 &&
+                                  DescriptorInputStream::readAt(descriptor, target, count,
+                                                                offset) ==
+                                      static_cast<std::int64_t>(count);
+                       })) {
+        failed = true;
+        Iex::throwErrnoExc();
+    }
+    position += static_cast<std::uint64_t>(n);
     if (std::fwrite(c, 1, static_cast<std::size_t>(n), file) != static_cast<std::size_t>(n)) {
         failed = true;
         Iex::throwErrnoExc();
@@ -281,65 +330,6 @@ void ReplacementFileStream::seekp(uint64_t pos) {
         Iex::throwErrnoExc();
     }
     position = pos;
-}
-
-// Takes the bytes about to be written at the position into the copy, or the
-// checksum, of what the file must hold. Called before they go to the file,
-// whose earlier bytes an overwrite of the checksum needs.
-void ReplacementFileStream::noteWritten(const char bytes[], std::uint64_t count) {
-    if (keeping) {
-        if (position + count <= keptLimit) {
-            // A write beyond the end leaves a hole, which reads as zeros.
-            if (kept.size() < position + count) {
-                kept.resize(static_cast<std::size_t>(position + count), '\0');
-            }
-            std::copy(bytes, bytes + count, kept.begin() + static_cast<std::ptrdiff_t>(position));
-            length = kept.size();
-            position += count;
-            return;
-        }
-        // Too large to keep: its checksum stands in for it from now on.
-        checksum = checksumOf(0, kept.data(), kept.size());
-        keeping = false;
-        std::string().swap(kept);
-    }
-    // A write beyond the end leaves a hole, which reads as zeros.
-    static const char zeros[4096] = {};
-    while (length < position) {
-        const std::uint64_t hole = std::min<std::uint64_t>(position - length, sizeof zeros);
-        checksum = checksumOf(checksum, zeros, hole);
-        length += hole;
-    }
-    const std::uint64_t overwritten = std::min(count, length - position);
-    if (overwritten > 0) {
-        const char* earlier = writtenBytesAt(position, overwritten);
-        const unsigned long difference =
-            checksumOf(0, earlier, overwritten) ^ checksumOf(0, bytes, overwritten);
-        checksum ^= shifted(difference, length - position - overwritten);
-        std::copy(bytes, bytes + overwritten, window.begin() + (position - windowStart));
-    }
-    checksum = checksumOf(checksum, bytes + overwritten, count - overwritten);
-    length += count - overwritten;
-    position += count;
-}
-
-// The bytes that the file holds at the offset, all written before by this
-// stream, from the window read back around them (read anew where they lie
-// outside it, after what is buffered was written).
-const char* ReplacementFileStream::writtenBytesAt(std::uint64_t offset, std::uint64_t count) {
-    if (offset < windowStart || offset + count > windowStart + window.size()) {
-        const std::uint64_t size = std::min(length - offset, std::max(count, overwriteWindow));
-        window.assign(static_cast<std::size_t>(size), '\0');
-        windowStart = offset;
-        if (std::fflush(file) != 0 ||
-            DescriptorInputStream::readAt(descriptor, &window[0], size, offset) !=
-                static_cast<std::int64_t>(size)) {
-            window.clear();
-            failed = true;
-            Iex::throwErrnoExc();
-        }
-    }
-    return window.data() + (offset - windowStart);
 }
 
 void ReplacementFileStream::flushToDisk() {
@@ -374,30 +364,10 @@ bool ReplacementFileStream::showsTheFramesPermissionBits() const {
 
 // Whether the file holds exactly the bytes written, read back through the
 // descriptor (from the page cache, mostly); if so, notes its status as read.
+// A file written without a name has no record to be compared with.
 bool ReplacementFileStream::holdsWhatWasWritten() {
     struct stat status;
-    if (::fstat(descriptor, &status) != 0 || static_cast<std::uint64_t>(status.st_size) != length) {
-        return false;
-    }
-    const std::unique_ptr<char[]> block(new char[std::min(readBackBlock, length + 1)]);
-    unsigned long readBack = 0;
-    for (std::uint64_t offset = 0; offset < length;) {
-        const std::uint64_t count = std::min(readBackBlock, length - offset);
-        if (DescriptorInputStream::readAt(descriptor, block.get(), count, offset) !=
-            static_cast<std::int64_t>(count)) {
-            return false;
-        }
-        if (keeping) {
-            if (std::memcmp(block.get(), kept.data() + offset, static_cast<std::size_t>(count)) !=
-                0) {
-                return false;
-            }
-        } else {
-            readBack = checksumOf(readBack, block.get(), count);
-        }
-        offset += count;
-    }
-    if (!keeping && readBack != checksum) {
+    if (written == nullptr || ::fstat(descriptor, &status) != 0 || !written->isHeldBy(descriptor)) {
         return false;
     }
     checkedStatus = status;
@@ -423,11 +393,14 @@ bool ReplacementFileStream::isInPlaceAsChecked(bool& inPlace) {
 
 void ReplacementFileStream::commit(const struct stat* original, const std::string& path) {
     flushToDisk();
+    if (unnamed) {
+        giveTemporaryName();
+    }
     if (!isOwnTemporaryFile()) {
         ownsTemporaryFile = false;
         throw Exception(renameFailed);
     }
-    if (!holdsWhatWasWritten()) {
+    if (written != nullptr && !holdsWhatWasWritten()) {
         // Another program writes that name, which it takes for its own; what
         // it wrote into this file is neither its file nor this rewrite.
         discard();
@@ -441,6 +414,25 @@ void ReplacementFileStream::commit(const struct stat* original, const std::strin
         ::fsync(directory);
     }
     closeFile();
+}
+
+// Gives the file, written and stored without a name, the temporary name, as
+// the file that it is once its bytes are checked: nobody else could write
+// into it, and the checks of its status from here on see any later write. It
+// is locked already, so another run that finds it there leaves it alone.
+// Something that took the name meanwhile is another program's, and stays.
+void ReplacementFileStream::giveTemporaryName() {
+#ifdef OKALU_UNNAMED_FILES
+    if (::fstat(descriptor, &checkedStatus) == 0 &&
+        ::linkat(AT_FDCWD, procPathOf(descriptor).c_str(), directory, temporaryFileName.c_str(),
+                 AT_SYMLINK_FOLLOW) == 0) {
+        ownsTemporaryFile = true;
+        return;
+    }
+    const bool taken = errno == EEXIST;
+    closeFile();
+    throw Exception(taken ? beingWritten : creationFailed);
+#endif
 }
 
 void ReplacementFileStream::putInPlace(const struct stat* original, const std::string& path) {

@@ -1,6 +1,9 @@
 // An OpenEXR output stream that writes the complete new version of a file
 // beside it (its name with ".tmp" appended, in the same open directory) and,
-// on commit, puts it in the file's place. A rename (or an exchange) replaces
+// on commit, puts it in the file's place. Where the file system can, the new
+// file is written without a name and gets the temporary name only once it is
+// written and stored, so that no other program can write into it meanwhile
+// and a run that ends while writing leaves nothing behind. A rename (or an exchange) replaces
 // atomically, and the new file's data is stored before it (flushed to the
 // disk, and a store that file systems make when a file is closed made and
 // checked), so at every moment the name holds either the old or the new
@@ -8,11 +11,11 @@
 // temporary file is locked (flock) from its creation until it is renamed or
 // removed, so that after an exchange the file's name is still locked by this
 // run, and another run leaves it alone. Before it takes the file's place, the
-// temporary name must still hold the file created, with exactly the bytes
-// written (compared, as read back, with a copy kept while writing, or for a
-// large file with a checksum kept while writing): a
-// program that wrote into it or put its own file there, as renderers that
-// write "<name>.tmp" without a lock do, makes the commit fail. A crash between
+// temporary name must still hold the file created, and a file that had its
+// name while it was written must hold exactly the bytes written (read back
+// and compared with their hash, kept while writing): a program that wrote
+// into it or put its own file there, as renderers that write "<name>.tmp"
+// without a lock do, makes the commit fail. A crash between
 // an exchange and the removal of the old file leaves the old file at the
 // temporary name, which the next run removes.
 #pragma once
@@ -21,10 +24,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 
 namespace MetadataCopy {
+
+class WrittenBytes;
 
 class ReplacementFileStream : public Imf::OStream {
 public:
@@ -51,13 +57,13 @@ public:
     /// destroyed. Throws Exception "Temporary file could not be created.", or
     /// "File is being written by another process." when what stands at the
     /// temporary name is in use.
-    /// Up to keptBytes of the new file are kept in memory as written and
-    /// compared with the file read back; a larger file is compared by its
-    /// CRC-32 instead, which costs more time and no memory.
+    /// Where the file system makes files without a name (O_TMPFILE, and a
+    /// /proc through which to name them; not FUSE), the new file is one, and
+    /// gets the temporary name, locked already, in the commit; elsewhere it
+    /// has the name from the start, and the bytes written are recorded to be
+    /// checked before the commit.
     ReplacementFileStream(int directoryDescriptor, const std::string& fileName,
-                          int originalDescriptor = -1, std::uint64_t keptBytes = defaultKeptBytes);
-
-    static constexpr std::uint64_t defaultKeptBytes = 32 << 20;
+                          int originalDescriptor = -1);
 
     /// Removes the temporary file unless it was committed.
     ~ReplacementFileStream() override;
@@ -81,8 +87,10 @@ public:
     /// destructor and could not report).
     void flushToDisk();
 
-    /// Flushes the temporary file to the disk unless done already, checks that
-    /// the temporary name still holds it with exactly the bytes written, puts
+    /// Flushes the temporary file to the disk unless done already, gives it the
+    /// temporary name where it has none yet, checks that the temporary name
+    /// still holds it (with exactly the bytes written, where it had the name
+    /// while it was written), puts
     /// it in the place of the file of the name and flushes the directory
     /// (unless it is open for searching only), so that the new name survives
     /// a power loss too. Given the status of the file that it replaces
@@ -93,7 +101,8 @@ public:
     /// renames. A rename or an exchange that reports a failure is taken for
     /// done where the names show it done. Throws Exception: the message of
     /// flushToDisk; "File is being written by another process." when another
-    /// program wrote into the temporary file; "Destination file changed
+    /// program wrote into the temporary file or put a file at its name while
+    /// it had none; "Destination file changed
     /// during the rewrite." when another file took the original's place or
     /// the original was changed so, or, without an exchange, when the file's
     /// name does not hold the temporary file after the rename; "Temporary file
@@ -114,9 +123,8 @@ public:
     static std::string temporaryNameOf(const std::string& fileName) { return fileName + ".tmp"; }
 
 private:
-    void noteWritten(const char bytes[], std::uint64_t count);
-    const char* writtenBytesAt(std::uint64_t offset, std::uint64_t count);
     bool holdsWhatWasWritten();
+    void giveTemporaryName();
     bool isInPlaceAsChecked(bool& inPlace);
     void putInPlace(const struct stat* original, const std::string& path);
     void checkAfterExchange(const struct stat& original, const std::string& path);
@@ -138,19 +146,14 @@ private:
     int originalDescriptor = -1;
     bool modeKnown = false;
     struct stat destinationStatus {};
-    // The bytes that the file must hold, as long as they fit keptLimit;
-    // beyond it their checksum (CRC-32), kept from then on. Their length and
-    // the position of the next write. An overwrite of bytes written earlier
-    // takes them, for the checksum, from a window of the file read back once.
-    std::uint64_t keptLimit;
-    bool keeping = true;
-    std::string kept;
-    unsigned long checksum = 0;
-    std::uint64_t length = 0;
+    // Whether the file was created without a name; the record of the bytes
+    // written into a file that had one (none otherwise), and the position of
+    // the next write.
+    bool unnamed = false;
+    std::unique_ptr<WrittenBytes> written;
     std::uint64_t position = 0;
-    std::uint64_t windowStart = 0;
-    std::string window;
-    // The file's status once its bytes were read back and found right.
+    // The file's status once its bytes were read back and found right, or,
+    // for a file written without a name, as it got the name.
     struct stat checkedStatus {};
     // Set from the exclusive creation until the rename or the removal; the
     // temporary name must still name the created file (device and inode)
