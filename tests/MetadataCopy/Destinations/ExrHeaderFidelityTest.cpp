@@ -100,6 +100,15 @@ struct Layout {
     }
 };
 
+// An ID manifest attribute as OpenEXR writes one: a single channel group.
+std::shared_ptr<Imf::IDManifestAttribute> idManifest() {
+    Imf::IDManifest manifest;
+    Imf::IDManifest::ChannelGroupManifest& group = manifest.add("id");
+    group.setComponent("object");
+    group.insert(7, "crate");
+    return std::make_shared<Imf::IDManifestAttribute>(Imf::CompressedIDManifest(manifest));
+}
+
 class ExrHeaderFidelityTest : public ::testing::Test {
 public:
     std::string fixtureBytes(const ExrFileSpec& spec = ExrFileSpec()) {
@@ -120,13 +129,8 @@ TEST_F(ExrHeaderFidelityTest, AFileIsRewrittenWithEveryAttributeAndChunkAsStored
     const Case cases[] = {
         {"an ID manifest followed by another attribute", true,
          [](ExrHeaderFidelityTest& test) {
-             Imf::IDManifest manifest;
-             Imf::IDManifest::ChannelGroupManifest& group = manifest.add("id");
-             group.setComponent("object");
-             group.insert(7, "crate");
              ExrFileSpec spec;
-             spec.extraAttributes = {{"idManifest", std::make_shared<Imf::IDManifestAttribute>(
-                                                        Imf::CompressedIDManifest(manifest))},
+             spec.extraAttributes = {{"idManifest", idManifest()},
                                      {"isoSpeed", std::make_shared<Imf::FloatAttribute>(800.0f)}};
              return test.fixtureBytes(spec);
          }},
@@ -318,14 +322,9 @@ TEST_F(ExrHeaderFidelityTest, AHeaderThatOpenExrWouldMisreadIsNeverGivenToIt) {
         {"an ID manifest and the metadata, written by OpenEXR",
          "Temporary file could not be created.",
          [](ExrHeaderFidelityTest& test) {
-             Imf::IDManifest manifest;
-             Imf::IDManifest::ChannelGroupManifest& group = manifest.add("id");
-             group.setComponent("object");
-             group.insert(7, "crate");
              ExrFileSpec spec;
              spec.lensCorrection = "{}";
-             spec.extraAttributes = {{"idManifest", std::make_shared<Imf::IDManifestAttribute>(
-                                                        Imf::CompressedIDManifest(manifest))}};
+             spec.extraAttributes = {{"idManifest", idManifest()}};
              return test.fixtureBytes(spec);
          },
          true},
