@@ -297,8 +297,8 @@ bool ReplacementFileStream::openBufferedFile() {
     // stdio's own buffer is the file system's block (4 KiB), and a chunk
     // written past it goes out in a call of any length at any position. Whole
     // 64 KiB blocks at multiples of 64 KiB let the page cache hold the file in
-    // large folios: its writeback, its removal by the next rewrite and that
-    // rewrite's reading of it then cost about a quarter less system time.
+    // large folios: writing, flushing, reading and removing a frame of 6.6 MB
+    // then took about a sixth less system time on ext4 (Linux 6.18).
     writeBuffer.reset(new char[writeBufferSize]);
     return std::setvbuf(file, writeBuffer.get(), _IOFBF, writeBufferSize) == 0;
 }
