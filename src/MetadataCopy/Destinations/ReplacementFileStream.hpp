@@ -123,6 +123,9 @@ public:
     static std::string temporaryNameOf(const std::string& fileName) { return fileName + ".tmp"; }
 
 private:
+    // Opens the stdio file over the descriptor, with its buffer; false when
+    // either fails (the file, if opened, is left to closeFile).
+    bool openBufferedFile();
     bool holdsWhatWasWritten();
     void giveTemporaryName();
     bool isInPlaceAsChecked(bool& inPlace);
@@ -140,6 +143,8 @@ private:
     std::string temporaryFileName;
     int descriptor = -1;
     std::FILE* file = nullptr;
+    // The file's stdio buffer, which stdio uses until the file is closed.
+    std::unique_ptr<char[]> writeBuffer;
     bool failed = false;
     bool flushed = false;
     // What the new file takes from the original once its data is written.
